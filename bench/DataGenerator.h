@@ -1,0 +1,27 @@
+#pragma once
+// Deterministic test data for the benchmarks: employees 000001.. with accounts, names and IDs,
+// and their pay entries spread over consecutive months, written through the engine.
+
+#include <cstdint>
+
+namespace store {
+class Session;
+}
+
+namespace bench {
+
+struct DataSize {
+  int employees = 50000;
+  long long entries = 1400000;
+  std::uint32_t seed = 1;
+};
+
+// REQUIRES: basic.DB and salary.DB exist in the session's folder and are empty.
+// Employee i (from 1) has number i as six digits. Entries are dealt out evenly: every employee
+// gets entries/employees of them (the first entries%employees employees one more), one per
+// month on day 05 from 8701 on, so month "8803" holds one entry of nearly every employee
+// whenever each has at least 15. Amounts are whole numbers from 20000 to 80000, now and then
+// with ".5"; items are mostly "薪水轉帳". Runs in one transaction per table.
+void generate(store::Session& session, const DataSize& size);
+
+}  // namespace bench

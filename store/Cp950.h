@@ -1,0 +1,36 @@
+#pragma once
+// Cp950: conversion between the UTF-8 text of the program and the code page 950 (Big5) bytes
+// stored in the table files, through ICU's "windows-950" converter. (ICU's and Qt's "cp950" is
+// IBM-950, a different table: never use that name.)
+//
+// Encoding never substitutes: a character that code page 950 cannot hold is reported, with its
+// position, so that nothing half-converted is ever stored.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace store::cp950 {
+
+struct EncodeResult {
+  std::string bytes;                    // valid only when ok()
+  std::optional<std::string> badChar;   // the first character that cannot be encoded (UTF-8)
+  std::size_t badCharIndex = 0;         // its position in characters (code points), from 0
+  bool invalidUtf8 = false;             // the input itself is not UTF-8
+  bool ok() const { return !badChar && !invalidUtf8; }
+};
+
+EncodeResult encode(std::string_view utf8);
+
+// Decodes stored bytes. Bytes that are not code page 950 become U+FFFD; decoding never fails.
+std::string decode(std::string_view bytes);
+
+// Length of the longest prefix of `bytes` no longer than `maxBytes` that does not end inside a
+// double-byte character.
+std::size_t fitPrefix(std::string_view bytes, std::size_t maxBytes);
+
+// True for a lead byte of a double-byte character.
+inline bool isLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+}  // namespace store::cp950

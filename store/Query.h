@@ -1,0 +1,79 @@
+#pragma once
+// Query: a fixed SQL text over the table files of the session's folder.
+//
+// Tables are named in the SQL by file name, with or without ".DB" and in any letter case
+// ("From Temp" reads temp.DB); every name after FROM, JOIN, INTO or UPDATE is taken as one.
+// A parameter written ":NAME" takes, in this order, the value given with setParam, or the
+// value of the field of that name in the current row of the data source table. String values
+// are bound as the code page 950 bytes they are stored as, so comparisons stay byte by byte;
+// literal strings in the SQL would not compare equal to stored strings and must be parameters.
+//
+// Open runs a SELECT and stands on its first result row; Next steps forward (rows stream, they
+// are not loaded at once). A query linked to a data source runs again whenever the source's
+// current row changes, while it is open. An aggregate result column "Sum(PAY)" is named
+// "SUM OF PAY"; other columns keep their names. ExecSQL runs a statement that returns no rows
+// and returns the number of rows it changed.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Field.h"
+#include "Value.h"
+
+struct sqlite3_stmt;
+
+namespace store {
+
+class Session;
+class Table;
+
+class Query : public FieldOwner {
+ public:
+  explicit Query(Session& session, std::string sql = {});
+  ~Query();
+  Query(const Query&) = delete;
+  Query& operator=(const Query&) = delete;
+
+  // REQUIRES: closed.
+  void SetSQL(std::string sql);
+  void SetDataSource(Table* source);
+  // Text values are encoded to code page 950 (EngineError when they cannot be).
+  void setParam(const std::string& name, const std::string& utf8Text);
+  void setParam(const std::string& name, const Value& value);
+
+  void Open();
+  void Close();
+  bool Active() const { return stmt_ != nullptr; }
+  void Next();
+  bool Eof() const { return eof_; }
+  long long ExecSQL();
+
+  // Fields of the current result row (read only).
+  Field FieldByName(const std::string& name);
+  int fieldCount() const { return static_cast<int>(defs_.size()); }
+  Field fieldAt(int index) { return Field(this, index); }
+
+  const FieldDef& fieldDef(int index) const override;
+  const Value& fieldValue(int index) const override;
+  void setFieldValue(int index, Value value) override;
+
+ private:
+  sqlite3_stmt* prepare();
+  void readRow();
+  void releaseFiles();
+
+  Session& session_;
+  std::string sql_;
+  Table* source_ = nullptr;
+  int sourceToken_ = -1;
+  std::map<std::string, Value> params_;
+  std::vector<std::string> files_;  // acquired while open or executing
+  sqlite3_stmt* stmt_ = nullptr;
+  bool eof_ = true;
+  std::vector<FieldDef> defs_;
+  std::vector<Value> row_;
+};
+
+}  // namespace store

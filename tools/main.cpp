@@ -1,0 +1,71 @@
+// salary-admin: the companion tool of salary. It creates the table files of a new
+// installation and does, from the command line, work the program does from its screens.
+
+#include <cstring>
+#include <iostream>
+#include <stdexcept>
+
+#include "Commands.h"
+#include "store/EngineError.h"
+
+namespace admin {
+
+std::string optionValue(const Args& args, const std::string& name, bool required) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == name) {
+      if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
+      return args[i + 1];
+    }
+  }
+  if (required) throw UsageError(name + " is required");
+  return {};
+}
+
+void checkOptions(const Args& args, const std::vector<std::string>& known) {
+  for (size_t i = 0; i < args.size(); i += 2) {
+    bool ok = false;
+    for (const auto& k : known) ok = ok || args[i] == k;
+    if (!ok) throw UsageError("unknown option: " + args[i]);
+    if (i + 1 >= args.size()) throw UsageError(args[i] + " needs a value");
+  }
+}
+
+}  // namespace admin
+
+namespace {
+
+struct Command {
+  const char* name;
+  int (*run)(const admin::Args&);
+  const char* usage;
+};
+
+const Command kCommands[] = {
+    {"init", admin::initCommand, "init [--data DIR]   create the tables of a new installation"},
+};
+
+int usage() {
+  std::cerr << "usage: salary-admin COMMAND [OPTIONS]\n";
+  for (const auto& c : kCommands) std::cerr << "  salary-admin " << c.usage << "\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return usage();
+  admin::Args args(argv + 2, argv + argc);
+  for (const auto& c : kCommands) {
+    if (std::strcmp(argv[1], c.name) != 0) continue;
+    try {
+      return c.run(args);
+    } catch (const admin::UsageError& e) {
+      std::cerr << "salary-admin " << c.name << ": " << e.what() << "\n";
+      return usage();
+    } catch (const std::exception& e) {
+      std::cerr << "salary-admin " << c.name << ": " << e.what() << "\n";
+      return 1;
+    }
+  }
+  return usage();
+}
