@@ -14,10 +14,10 @@
 namespace store::cp950 {
 
 struct EncodeResult {
-  std::string bytes;                    // valid only when ok()
-  std::optional<std::string> badChar;   // the first character that cannot be encoded (UTF-8)
-  std::size_t badCharIndex = 0;         // its position in characters (code points), from 0
-  bool invalidUtf8 = false;             // the input itself is not UTF-8
+  std::string bytes;                   // valid only when ok()
+  std::optional<std::string> badChar;  // the first character that cannot be encoded (UTF-8)
+  std::size_t badCharIndex = 0;        // its position in characters (code points), from 0
+  bool invalidUtf8 = false;            // the input itself is not UTF-8
   bool ok() const { return !badChar && !invalidUtf8; }
 };
 
@@ -31,6 +31,8 @@ std::string decode(std::string_view bytes);
 std::size_t fitPrefix(std::string_view bytes, std::size_t maxBytes);
 
 // True for a lead byte of a double-byte character.
-inline bool isLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+inline bool isLeadByte(unsigned char c) {
+  return c >= 0x81 && c <= 0xFE;
+}
 
 }  // namespace store::cp950

@@ -10,7 +10,9 @@
 
 namespace store {
 
-std::string_view databaseAlias() { return SALARY_ALIAS; }
+std::string_view databaseAlias() {
+  return SALARY_ALIAS;
+}
 
 std::filesystem::path aliasFolder(std::string_view alias) {
   std::filesystem::path base;

@@ -26,6 +26,9 @@ class FieldOwner {
   virtual const FieldDef& fieldDef(int index) const = 0;
   virtual const Value& fieldValue(int index) const = 0;
   virtual void setFieldValue(int index, Value value) = 0;
+  // True while the fields take a search or range key rather than a row's values: a key wider
+  // than its field is kept (it matches no row) instead of being refused.
+  virtual bool takesKey() const { return false; }
 
  protected:
   ~FieldOwner() = default;
@@ -60,8 +63,8 @@ class Field {
 };
 
 // Validates a value for a field: width in bytes, type. Throws EngineError naming the field.
-Value checkedValue(const FieldDef& def, const Value& v);
+Value checkedValue(const FieldDef& def, const Value& v, bool forKey = false);
 // Converts UTF-8 text to a value of the field's type. Throws EngineError naming the field.
-Value valueFromText(const FieldDef& def, std::string_view utf8);
+Value valueFromText(const FieldDef& def, std::string_view utf8, bool forKey = false);
 
 }  // namespace store

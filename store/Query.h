@@ -62,6 +62,7 @@ class Query : public FieldOwner {
  private:
   sqlite3_stmt* prepare();
   void readRow();
+  void step();
   void releaseFiles();
 
   Session& session_;
@@ -72,6 +73,7 @@ class Query : public FieldOwner {
   std::vector<std::string> files_;  // acquired while open or executing
   sqlite3_stmt* stmt_ = nullptr;
   bool eof_ = true;
+  bool hasPending_ = false;  // the statement stands on the row after the current one
   std::vector<FieldDef> defs_;
   std::vector<Value> row_;
 };

@@ -59,8 +59,8 @@ class Session {
   // password). Each acquire is paired with a release; a released file may stay attached.
   std::string acquire(const std::string& fileName);
   void release(const std::string& fileName);
-  // The attachment of a file already acquired, or "" when it is not attached.
-  std::string attachedName(const std::string& fileName) const;
+  // The structure of a file acquired and not yet released.
+  const TableSchema& acquiredSchema(const std::string& fileName) const;
   // Detaches a file (so that it can be replaced on disk) and returns whether it was attached.
   bool detachForReplace(const std::filesystem::path& path);
   void reattach(const std::filesystem::path& path);
@@ -71,6 +71,13 @@ class Session {
   void noteWrite() { ++writeGeneration_; }
 
   void beginTransaction(const std::vector<std::string>& fileNames);
+  // The SQL for a new table file: its rows table, indexes and structure record, in schema `as`.
+  static std::vector<std::string> createStatements(const TableSchema& schema,
+                                                   const std::string& as);
+  // SQL column name of a field, and the column its indexes and comparisons use: a number
+  // field's key column maps an empty amount below every number so that keys are never NULL.
+  static std::string columnName(const FieldDef& field);
+  static std::string keyColumnName(const FieldDef& field);
   void commitTransaction();
   void rollbackTransaction() noexcept;
 
@@ -82,13 +89,16 @@ class Session {
  private:
   struct Attachment {
     std::string schemaName;
+    std::string displayName;
+    TableSchema schema;
     int users = 0;
     unsigned long long lastUse = 0;
   };
-  std::string attach(const std::filesystem::path& path, const std::string& displayName);
+  void open();
+  void attach(const std::filesystem::path& path, Attachment& a);
   void detach(const std::filesystem::path& path);
   void evictUnused();
-  void checkPassword(const std::string& schemaName, const std::string& displayName);
+  const Attachment& attachmentOf(const std::string& fileName) const;
 
   std::filesystem::path folder_;
   sqlite3* db_ = nullptr;
@@ -98,6 +108,7 @@ class Session {
   unsigned long long writeGeneration_ = 0;
   int nextSchema_ = 0;
   int transactionDepth_ = 0;
+  std::vector<std::string> transactionFiles_;
 };
 
 }  // namespace store

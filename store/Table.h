@@ -140,6 +140,7 @@ class Table : public FieldOwner {
   const FieldDef& fieldDef(int index) const override;
   const Value& fieldValue(int index) const override;
   void setFieldValue(int index, Value value) override;
+  bool takesKey() const override { return state_ == TableState::SetKey; }
 
   // ---- engine internals ----
   // The SQL condition (over the columns of qualifiedTable()) and the bound values that select

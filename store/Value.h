@@ -11,8 +11,16 @@ namespace store {
 class Value {
  public:
   Value() = default;
-  static Value bytes(std::string b) { Value v; v.v_ = std::move(b); return v; }
-  static Value number(double d) { Value v; v.v_ = d; return v; }
+  static Value bytes(std::string b) {
+    Value v;
+    v.v_ = std::move(b);
+    return v;
+  }
+  static Value number(double d) {
+    Value v;
+    v.v_ = d;
+    return v;
+  }
 
   bool isNull() const { return std::holds_alternative<std::monostate>(v_); }
   bool isBytes() const { return std::holds_alternative<std::string>(v_); }

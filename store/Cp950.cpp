@@ -1,0 +1,134 @@
+#include "Cp950.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ustring.h>
+#include <unicode/utf8.h>
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace store::cp950 {
+
+namespace {
+
+struct ConverterCloser {
+  void operator()(UConverter* c) const { ucnv_close(c); }
+};
+
+// One converter per thread, set to stop at the first character it cannot map both ways.
+UConverter* converter() {
+  thread_local std::unique_ptr<UConverter, ConverterCloser> conv = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* c = ucnv_open("windows-950", &status);
+    if (U_FAILURE(status)) throw std::runtime_error("ICU converter windows-950 is unavailable");
+    ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    ucnv_setFallback(c, false);
+    return std::unique_ptr<UConverter, ConverterCloser>(c);
+  }();
+  return conv.get();
+}
+
+bool toUtf16(std::string_view utf8, std::vector<UChar>& out) {
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t length = 0;
+  out.resize(utf8.size() + 1);
+  u_strFromUTF8(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
+                static_cast<int32_t>(utf8.size()), &status);
+  if (U_FAILURE(status)) return false;
+  out.resize(length);
+  return true;
+}
+
+bool fromUtf16(const UChar* src, int32_t length, std::string& out) {
+  UConverter* conv = converter();
+  ucnv_resetFromUnicode(conv);
+  out.resize(static_cast<size_t>(length) * 2 + 4);
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t n =
+      ucnv_fromUChars(conv, out.data(), static_cast<int32_t>(out.size()), src, length, &status);
+  if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) return false;
+  out.resize(n);
+  return true;
+}
+
+}  // namespace
+
+EncodeResult encode(std::string_view utf8) {
+  EncodeResult result;
+  bool ascii = true;
+  for (unsigned char c : utf8) ascii = ascii && c < 0x80;
+  if (ascii) {
+    result.bytes.assign(utf8);
+    return result;
+  }
+  std::vector<UChar> u16;
+  if (!toUtf16(utf8, u16)) {
+    result.invalidUtf8 = true;
+    return result;
+  }
+  if (fromUtf16(u16.data(), static_cast<int32_t>(u16.size()), result.bytes)) return result;
+
+  // Find the first character that does not convert, for the message.
+  result.bytes.clear();
+  size_t index = 0;
+  int32_t i = 0;
+  const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
+  const auto n = static_cast<int32_t>(utf8.size());
+  while (i < n) {
+    int32_t start = i;
+    UChar32 c;
+    U8_NEXT(s, i, n, c);
+    UChar buf[2];
+    int32_t len = 0;
+    U16_APPEND_UNSAFE(buf, len, c);
+    std::string ignored;
+    if (!fromUtf16(buf, len, ignored)) {
+      result.badChar = std::string(utf8.substr(start, i - start));
+      result.badCharIndex = index;
+      return result;
+    }
+    ++index;
+  }
+  result.badChar = std::string();  // the whole text failed without a single culprit
+  return result;
+}
+
+std::string decode(std::string_view bytes) {
+  bool ascii = true;
+  for (unsigned char c : bytes) ascii = ascii && c < 0x80;
+  if (ascii) return std::string(bytes);
+
+  thread_local std::unique_ptr<UConverter, ConverterCloser> conv = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* c = ucnv_open("windows-950", &status);
+    if (U_FAILURE(status)) throw std::runtime_error("ICU converter windows-950 is unavailable");
+    return std::unique_ptr<UConverter, ConverterCloser>(c);
+  }();
+  ucnv_resetToUnicode(conv.get());
+  std::vector<UChar> u16(bytes.size() + 1);
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t n = ucnv_toUChars(conv.get(), u16.data(), static_cast<int32_t>(u16.size()), bytes.data(),
+                            static_cast<int32_t>(bytes.size()), &status);
+  if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) return std::string(bytes);
+  std::string out(static_cast<size_t>(n) * 3 + 1, '\0');
+  int32_t length = 0;
+  status = U_ZERO_ERROR;
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, u16.data(), n, 0xFFFD,
+                     nullptr, &status);
+  out.resize(length);
+  return out;
+}
+
+std::size_t fitPrefix(std::string_view bytes, std::size_t maxBytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    std::size_t step =
+        (isLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size()) ? 2 : 1;
+    if (i + step > maxBytes) break;
+    i += step;
+  }
+  return i;
+}
+
+}  // namespace store::cp950

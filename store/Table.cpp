@@ -1,0 +1,1010 @@
+#include "Table.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <limits>
+#include <map>
+#include <optional>
+#include <unordered_map>
+
+#include "Cp950.h"
+#include "EngineError.h"
+#include "Session.h"
+
+namespace store {
+
+namespace {
+
+using Code = EngineError::Code;
+
+std::string upperAscii(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  return s;
+}
+
+std::vector<std::string> splitNames(const std::string& names) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start <= names.size()) {
+    size_t end = names.find(';', start);
+    if (end == std::string::npos) end = names.size();
+    std::string part = names.substr(start, end - start);
+    size_t b = part.find_first_not_of(' ');
+    size_t e = part.find_last_not_of(' ');
+    if (b != std::string::npos) out.push_back(part.substr(b, e - b + 1));
+    start = end + 1;
+  }
+  return out;
+}
+
+// The value a field takes in keys and comparisons: never NULL (see Session::keyColumnName).
+Value keyValue(const FieldDef& def, const Value& v) {
+  if (def.type == FieldType::Currency)
+    return v.isNull() ? Value::number(-std::numeric_limits<double>::infinity()) : v;
+  return v.isNull() ? Value::bytes({}) : v;
+}
+
+// Compares two key values the way the indexes order them: bytes as unsigned, a prefix first.
+int compareKey(const Value& a, const Value& b) {
+  if (a.isNumber() || b.isNumber()) {
+    double x = a.asNumber(), y = b.asNumber();
+    return x < y ? -1 : (x > y ? 1 : 0);
+  }
+  int c = a.asBytes().compare(b.asBytes());
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+void bind(sqlite3_stmt* st, int i, const Value& v) {
+  static const char empty = 0;
+  if (v.isNumber()) {
+    sqlite3_bind_double(st, i, v.asNumber());
+  } else if (v.isBytes()) {
+    const std::string& b = v.asBytes();
+    sqlite3_bind_blob(st, i, b.empty() ? &empty : b.data(), static_cast<int>(b.size()),
+                      SQLITE_TRANSIENT);
+  } else {
+    sqlite3_bind_null(st, i);
+  }
+}
+
+Value columnValue(sqlite3_stmt* st, int i) {
+  switch (sqlite3_column_type(st, i)) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+      return Value::number(sqlite3_column_double(st, i));
+    case SQLITE_NULL:
+      return Value();
+    default: {
+      const char* p = static_cast<const char*>(sqlite3_column_blob(st, i));
+      int n = sqlite3_column_bytes(st, i);
+      if (n == 0) return Value();
+      return Value::bytes(std::string(p, n));
+    }
+  }
+}
+
+struct Row {
+  std::vector<Value> values;
+  sqlite3_int64 rowid = 0;
+};
+
+// A key being typed in set-key state: the search key or one end of a range.
+struct KeyBuffer {
+  std::vector<Value> values;
+  std::vector<bool> assigned;
+  void reset(size_t n) {
+    values.assign(n, Value());
+    assigned.assign(n, false);
+  }
+};
+
+}  // namespace
+
+struct Table::Impl {
+  explicit Impl(Table& t) : self(t) {}
+  ~Impl() {
+    for (auto& [sql, st] : statements) sqlite3_finalize(st);
+  }
+
+  Table& self;
+  std::string schemaName;  // the file's attachment while open
+  std::optional<TableSchema> schema;
+  std::vector<int> order;  // field positions of the order key
+  bool orderByRowid = false;
+
+  Row row;     // the current row (valid when hasRow)
+  Row buffer;  // the row being inserted or edited
+  TableState stateBeforeKey = TableState::Browse;
+  enum class KeyTarget { Search, RangeStart, RangeEnd } keyTarget = KeyTarget::Search;
+  KeyBuffer searchKey, startKey, endKey;
+  bool rangeActive = false;
+  KeyBuffer rangeStart, rangeEnd;
+
+  Table* master = nullptr;
+  std::vector<int> masterFields;  // positions in the master's fields
+  std::vector<Value> linkValues;  // the master's values the view was built for
+  bool linkValid = false;         // false: the master has no current row, nothing is visible
+  std::vector<Table*> details;
+
+  std::map<int, std::function<void(TableEvent)>> listeners;
+  int nextToken = 1;
+
+  std::unordered_map<std::string, sqlite3_stmt*> statements;
+  std::deque<Row> ahead;  // rows read ahead of the current one by Next
+  unsigned long long aheadGeneration = 0;
+  int aheadBatch = 1;
+
+  Session& session() const { return self.session_; }
+  const TableSchema& sch() const { return *schema; }
+  const FieldDef& def(int i) const { return schema->fields[i]; }
+
+  sqlite3_stmt* statement(const std::string& sql) {
+    auto it = statements.find(sql);
+    if (it != statements.end()) {
+      sqlite3_reset(it->second);
+      sqlite3_clear_bindings(it->second);
+      return it->second;
+    }
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v3(session().connection(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT,
+                                &st, nullptr);
+    if (rc != SQLITE_OK) session().fail(rc, "資料表 " + self.tableName_);
+    statements.emplace(sql, st);
+    return st;
+  }
+
+  void dropStatements() {
+    for (auto& [sql, st] : statements) sqlite3_finalize(st);
+    statements.clear();
+  }
+
+  std::string table() const { return "\"" + schemaName + "\".data"; }
+
+  std::string selectList() const {
+    std::string cols;
+    for (const auto& f : sch().fields) cols += Session::columnName(f) + ", ";
+    return cols + "rowid";
+  }
+
+  // Order key columns, and the values of a row in them.
+  std::vector<std::string> orderColumns() const {
+    std::vector<std::string> cols;
+    for (int i : order) cols.push_back(Session::keyColumnName(def(i)));
+    if (orderByRowid) cols.push_back("rowid");
+    return cols;
+  }
+  std::vector<Value> orderValues(const Row& r) const {
+    std::vector<Value> vals;
+    for (int i : order) vals.push_back(keyValue(def(i), r.values[i]));
+    if (orderByRowid) vals.push_back(Value::number(static_cast<double>(r.rowid)));
+    return vals;
+  }
+
+  Row readRow(sqlite3_stmt* st) const {
+    Row r;
+    const int n = static_cast<int>(sch().fields.size());
+    r.values.reserve(n);
+    for (int i = 0; i < n; ++i) r.values.push_back(columnValue(st, i));
+    r.rowid = sqlite3_column_int64(st, n);
+    return r;
+  }
+
+  // ---- the view ----
+
+  // Number of leading order fields fixed by the master link.
+  size_t linkCount() const { return master ? masterFields.size() : 0; }
+
+  std::vector<Value> currentLinkValues() const {
+    std::vector<Value> vals;
+    for (int mi : masterFields) vals.push_back(master->fieldValue(mi));
+    return vals;
+  }
+
+  // Appends "(c1, c2, ...) op (?, ?, ...)" for the first n columns from `from`.
+  static void tupleCondition(std::string& sql, std::vector<Value>& binds,
+                             const std::vector<std::string>& cols, const std::vector<Value>& vals,
+                             size_t from, size_t n, const char* op) {
+    if (n == 0) return;
+    sql += " AND (";
+    for (size_t i = 0; i < n; ++i) sql += (i ? ", " : "") + cols[from + i];
+    sql += ") ";
+    sql += op;
+    sql += " (";
+    for (size_t i = 0; i < n; ++i) {
+      sql += i ? ", ?" : "?";
+      binds.push_back(vals[from + i]);
+    }
+    sql += ")";
+  }
+
+  size_t assignedPrefix(const KeyBuffer& k) const {
+    size_t n = 0;
+    while (n < order.size() && k.assigned[order[n]]) ++n;
+    return n;
+  }
+
+  std::vector<Value> keyValues(const KeyBuffer& k) const {
+    std::vector<Value> vals;
+    for (int i : order) vals.push_back(keyValue(def(i), k.values[i]));
+    return vals;
+  }
+
+  // The condition selecting the visible rows. `cursor` narrows it to rows after (or before)
+  // the given order key; the range end that such a move cannot cross is then left out, which
+  // lets the index seek from the cursor instead of from the range's start.
+  enum class Dir { None, After, Before, AtOrAfter };
+  std::string where(std::vector<Value>& binds, Dir dir = Dir::None,
+                    const std::vector<Value>* cursor = nullptr) const {
+    std::string sql = "1";
+    if (master && !linkValid) return "0";
+    const auto cols = orderColumns();
+    const size_t links = linkCount();
+    for (size_t i = 0; i < links; ++i) {
+      sql += " AND " + cols[i] + " = ?";
+      binds.push_back(keyValue(def(order[i]), linkValues[i]));
+    }
+    if (rangeActive) {
+      const auto start = keyValues(rangeStart), end = keyValues(rangeEnd);
+      const size_t ns = assignedPrefix(rangeStart), ne = assignedPrefix(rangeEnd);
+      bool skipStart = false, skipEnd = false;
+      if (cursor && ns > 0) {
+        bool cursorPastStart = true;  // the cursor's key is >= the range start
+        for (size_t i = 0; i < ns; ++i) {
+          int c = compareKey((*cursor)[i], start[i]);
+          if (c != 0) {
+            cursorPastStart = c > 0;
+            break;
+          }
+        }
+        skipStart = (dir == Dir::After || dir == Dir::AtOrAfter) && cursorPastStart;
+      }
+      if (cursor && ne > 0) {
+        bool cursorBeforeEnd = true;
+        for (size_t i = 0; i < ne; ++i) {
+          int c = compareKey((*cursor)[i], end[i]);
+          if (c != 0) {
+            cursorBeforeEnd = c < 0;
+            break;
+          }
+        }
+        skipEnd = dir == Dir::Before && cursorBeforeEnd;
+      }
+      if (!skipStart) tupleCondition(sql, binds, cols, start, 0, ns, ">=");
+      if (!skipEnd) tupleCondition(sql, binds, cols, end, 0, ne, "<=");
+    }
+    if (cursor) {
+      const char* op = dir == Dir::After ? ">" : dir == Dir::Before ? "<" : ">=";
+      // The link fields are equal on every visible row; comparing the rest is the same and
+      // lets the index seek directly.
+      bool sameLink = true;
+      for (size_t i = 0; i < links; ++i)
+        sameLink =
+            sameLink && compareKey((*cursor)[i], keyValue(def(order[i]), linkValues[i])) == 0;
+      const size_t from = sameLink ? links : 0;
+      tupleCondition(sql, binds, cols, *cursor, from, cols.size() - from, op);
+    }
+    return sql;
+  }
+
+  std::string orderBy(bool descending) const {
+    std::string sql = " ORDER BY ";
+    const auto cols = orderColumns();
+    for (size_t i = 0; i < cols.size(); ++i)
+      sql += (i ? ", " : "") + cols[i] + (descending ? " DESC" : "");
+    return sql;
+  }
+
+  // Reads up to `limit` visible rows satisfying the extra condition, in order.
+  std::vector<Row> fetch(const std::string& cond, const std::vector<Value>& binds, bool descending,
+                         int limit) {
+    const std::string sql = "SELECT " + selectList() + " FROM " + table() + " WHERE " + cond +
+                            orderBy(descending) + " LIMIT " + std::to_string(limit);
+    sqlite3_stmt* st = statement(sql);
+    for (size_t i = 0; i < binds.size(); ++i) bind(st, static_cast<int>(i + 1), binds[i]);
+    std::vector<Row> rows;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) rows.push_back(readRow(st));
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE) session().fail(rc, "讀取資料表 " + self.tableName_);
+    return rows;
+  }
+
+  std::optional<Row> fetchOne(const std::string& cond, const std::vector<Value>& binds,
+                              bool descending) {
+    auto rows = fetch(cond, binds, descending, 1);
+    if (rows.empty()) return std::nullopt;
+    return std::move(rows.front());
+  }
+
+  void resolveOrder() {
+    std::vector<std::string> names = splitNames(self.indexFieldNames_);
+    std::vector<std::vector<std::string>> candidates;
+    if (!sch().primaryKey.empty()) candidates.push_back(sch().primaryKey);
+    for (const auto& ix : sch().indexes) candidates.push_back(ix.fields);
+    auto same = [&](const std::string& a, const std::string& b) {
+      return upperAscii(a) == upperAscii(b);
+    };
+    auto startsWith = [&](const std::vector<std::string>& fields, bool exact) {
+      if (fields.size() < names.size() || (exact && fields.size() != names.size())) return false;
+      for (size_t i = 0; i < names.size(); ++i)
+        if (!same(fields[i], names[i])) return false;
+      return true;
+    };
+    const std::vector<std::string>* chosen = nullptr;
+    if (names.empty()) {
+      chosen = candidates.empty() ? nullptr : &candidates.front();
+    } else {
+      for (const auto& c : candidates)
+        if (!chosen && startsWith(c, true)) chosen = &c;
+      for (const auto& c : candidates)
+        if (!chosen && startsWith(c, false)) chosen = &c;
+      if (!chosen) {
+        throw EngineError(Code::UnknownField, "資料表 " + self.tableName_ + " 沒有欄位 " +
+                                                  self.indexFieldNames_ +
+                                                  " 的索引 (no such index)");
+      }
+    }
+    order.clear();
+    if (chosen)
+      for (const auto& n : *chosen) order.push_back(sch().fieldIndex(n));
+    for (const auto& k : sch().primaryKey) {
+      int i = sch().fieldIndex(k);
+      if (std::find(order.begin(), order.end(), i) == order.end()) order.push_back(i);
+    }
+    orderByRowid = sch().primaryKey.empty();
+  }
+
+  // ---- moving ----
+
+  void dropAhead() {
+    ahead.clear();
+    aheadBatch = 1;
+  }
+
+  void setRow(std::optional<Row> r) {
+    self.hasRow_ = r.has_value();
+    if (r) row = std::move(*r);
+  }
+
+  void requireOpen() const {
+    if (self.state_ == TableState::Inactive) {
+      throw EngineError(Code::WrongState,
+                        "資料表 " + self.tableName_ + " 未開啟 (table is closed)");
+    }
+  }
+
+  // Leaves insert, edit or set-key state without writing anything.
+  void dropPending() {
+    if (self.state_ == TableState::Insert || self.state_ == TableState::Edit ||
+        self.state_ == TableState::SetKey) {
+      self.state_ = TableState::Browse;
+      buffer = Row();
+      emit(TableEvent::StateChanged);
+    }
+  }
+
+  void first() {
+    dropAhead();
+    std::vector<Value> binds;
+    const std::string cond = where(binds);
+    setRow(fetchOne(cond, binds, false));
+    self.bof_ = true;
+    self.eof_ = !self.hasRow_;
+    emit(TableEvent::RowChanged);
+  }
+
+  void refreshLink() {
+    if (!master) return;
+    linkValid = master->Active() && (master->hasRow_ || master->state_ == TableState::Insert);
+    linkValues = linkValid ? currentLinkValues() : std::vector<Value>();
+  }
+
+  void emit(TableEvent e) {
+    std::vector<std::function<void(TableEvent)>> copy;
+    for (auto& [token, fn] : listeners) copy.push_back(fn);
+    for (auto& fn : copy) fn(e);
+    if (e == TableEvent::RowChanged || e == TableEvent::FieldChanged ||
+        e == TableEvent::StateChanged || e == TableEvent::Opened || e == TableEvent::Closed) {
+      for (Table* d : std::vector<Table*>(details)) d->d_->masterChanged(e);
+    }
+  }
+
+  // The master moved, changed state, or had a field assigned: the view follows.
+  void masterChanged(TableEvent e) {
+    if (self.state_ == TableState::Inactive) return;
+    const bool wasValid = linkValid;
+    const std::vector<Value> before = linkValues;
+    refreshLink();
+    if (e != TableEvent::RowChanged && e != TableEvent::Opened && e != TableEvent::Closed &&
+        wasValid == linkValid && before == linkValues)
+      return;
+    dropPending();
+    first();
+  }
+
+  void unlinkMaster() {
+    if (!master) return;
+    auto& ds = master->d_->details;
+    ds.erase(std::remove(ds.begin(), ds.end(), &self), ds.end());
+    master = nullptr;
+    masterFields.clear();
+    linkValues.clear();
+  }
+};
+
+Table::Table(Session& session, std::string tableName)
+    : session_(session), tableName_(std::move(tableName)), d_(std::make_unique<Impl>(*this)) {}
+
+Table::~Table() {
+  try {
+    Close();
+  } catch (...) {
+  }
+  d_->unlinkMaster();
+  for (Table* detail : d_->details) {
+    detail->d_->master = nullptr;
+    detail->d_->masterFields.clear();
+  }
+}
+
+void Table::SetTableName(const std::string& fileName) {
+  if (Active()) {
+    throw EngineError(Code::WrongState, "資料表開啟中不可更換檔案 (close the table first)");
+  }
+  tableName_ = fileName;
+  d_->schema.reset();
+}
+
+const TableSchema& Table::schema() {
+  if (!d_->schema) {
+    if (tableName_.empty()) throw EngineError(Code::WrongState, "資料表沒有指定檔案名稱");
+    d_->schema = session_.schemaOf(tableName_);
+  }
+  return *d_->schema;
+}
+
+void Table::SetIndexFieldNames(const std::string& names) {
+  const std::string previous = indexFieldNames_;
+  indexFieldNames_ = names;
+  if (!Active()) return;
+  try {
+    d_->resolveOrder();
+  } catch (...) {
+    indexFieldNames_ = previous;
+    d_->resolveOrder();
+    throw;
+  }
+  d_->dropPending();
+  d_->dropAhead();
+  d_->rangeActive = false;
+  // The current row stays current in the new order.
+  if (hasRow_) {
+    auto r = d_->fetchOne("rowid = ?", {Value::number(double(d_->row.rowid))}, false);
+    if (r) d_->row = std::move(*r);
+  }
+}
+
+void Table::SetMasterSource(Table* master, const std::string& masterFields) {
+  d_->unlinkMaster();
+  if (master) {
+    std::vector<int> fields;
+    for (const auto& n : splitNames(masterFields)) {
+      int i = master->schema().fieldIndex(n);
+      if (i < 0) {
+        throw EngineError(Code::UnknownField, "資料表 " + master->tableName_ + " 沒有欄位 " + n);
+      }
+      fields.push_back(i);
+    }
+    d_->master = master;
+    d_->masterFields = fields;
+    master->d_->details.push_back(this);
+  }
+  if (Active()) {
+    d_->refreshLink();
+    d_->dropPending();
+    d_->first();
+  }
+}
+
+void Table::Open() {
+  if (Active()) return;
+  if (tableName_.empty()) throw EngineError(Code::WrongState, "資料表沒有指定檔案名稱");
+  d_->schemaName = session_.acquire(tableName_);
+  try {
+    d_->schema = session_.acquiredSchema(tableName_);
+    d_->resolveOrder();
+    if (d_->master && d_->masterFields.size() > d_->order.size()) {
+      throw EngineError(Code::UnknownField, "資料表 " + tableName_ + " 的索引不足以連結主表");
+    }
+  } catch (...) {
+    session_.release(tableName_);
+    throw;
+  }
+  d_->dropStatements();
+  d_->rangeActive = false;
+  state_ = TableState::Browse;
+  d_->refreshLink();
+  d_->emit(TableEvent::Opened);
+  d_->first();
+}
+
+void Table::Close() {
+  if (!Active()) return;
+  d_->dropPending();
+  d_->dropStatements();
+  d_->dropAhead();
+  session_.release(tableName_);
+  state_ = TableState::Inactive;
+  hasRow_ = false;
+  bof_ = eof_ = true;
+  d_->rangeActive = false;
+  d_->emit(TableEvent::Closed);
+}
+
+void Table::SetActive(bool active) {
+  active ? Open() : Close();
+}
+
+void Table::First() {
+  d_->requireOpen();
+  d_->dropPending();
+  d_->first();
+}
+
+void Table::Last() {
+  d_->requireOpen();
+  d_->dropPending();
+  d_->dropAhead();
+  std::vector<Value> binds;
+  const std::string cond = d_->where(binds);
+  d_->setRow(d_->fetchOne(cond, binds, true));
+  eof_ = true;
+  bof_ = !hasRow_;
+  d_->emit(TableEvent::RowChanged);
+}
+
+void Table::Next() {
+  d_->requireOpen();
+  d_->dropPending();
+  if (!hasRow_) {
+    bof_ = eof_ = true;
+    return;
+  }
+  if (d_->ahead.empty() || d_->aheadGeneration != session_.writeGeneration()) {
+    // Read a batch ahead; it grows while the caller keeps stepping forward.
+    d_->ahead.clear();
+    const auto cursor = d_->orderValues(d_->row);
+    std::vector<Value> binds;
+    const std::string cond = d_->where(binds, Impl::Dir::After, &cursor);
+    for (auto& r : d_->fetch(cond, binds, false, d_->aheadBatch)) d_->ahead.push_back(std::move(r));
+    d_->aheadGeneration = session_.writeGeneration();
+    d_->aheadBatch = std::min(d_->aheadBatch * 2, 256);
+  }
+  if (d_->ahead.empty()) {
+    eof_ = true;
+    d_->aheadBatch = 1;
+    return;
+  }
+  d_->row = std::move(d_->ahead.front());
+  d_->ahead.pop_front();
+  bof_ = eof_ = false;
+  d_->emit(TableEvent::RowChanged);
+}
+
+void Table::Prior() {
+  d_->requireOpen();
+  d_->dropPending();
+  d_->dropAhead();
+  if (!hasRow_) {
+    bof_ = eof_ = true;
+    return;
+  }
+  const auto cursor = d_->orderValues(d_->row);
+  std::vector<Value> binds;
+  const std::string cond = d_->where(binds, Impl::Dir::Before, &cursor);
+  auto r = d_->fetchOne(cond, binds, true);
+  if (!r) {
+    bof_ = true;
+    return;
+  }
+  d_->row = std::move(*r);
+  bof_ = eof_ = false;
+  d_->emit(TableEvent::RowChanged);
+}
+
+void Table::Insert() {
+  d_->requireOpen();
+  d_->dropPending();
+  d_->dropAhead();
+  const auto& fields = d_->sch().fields;
+  d_->buffer = Row();
+  d_->buffer.values.assign(fields.size(), Value());
+  if (d_->master && d_->linkValid) {
+    for (size_t i = 0; i < d_->masterFields.size(); ++i)
+      d_->buffer.values[d_->order[i]] = d_->linkValues[i];
+  }
+  state_ = TableState::Insert;
+  d_->emit(TableEvent::StateChanged);
+}
+
+void Table::Append() {
+  Insert();
+}
+
+void Table::Edit() {
+  d_->requireOpen();
+  if (state_ == TableState::Edit || state_ == TableState::Insert) return;
+  d_->dropPending();
+  if (!hasRow_) {
+    Insert();
+    return;
+  }
+  d_->buffer = d_->row;
+  state_ = TableState::Edit;
+  d_->emit(TableEvent::StateChanged);
+}
+
+void Table::Post() {
+  d_->requireOpen();
+  if (state_ != TableState::Insert && state_ != TableState::Edit) {
+    throw EngineError(Code::WrongState,
+                      "沒有正在新增或修改的資料 (no row is being inserted or edited)");
+  }
+  const auto& fields = d_->sch().fields;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i].required && d_->buffer.values[i].isNull()) {
+      throw EngineError(Code::RequiredField,
+                        "欄位 " + fields[i].name + " 必須輸入資料 (field value required)");
+    }
+  }
+  std::string sql;
+  if (state_ == TableState::Insert) {
+    std::string cols, marks;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      cols += (i ? ", " : "") + Session::columnName(fields[i]);
+      marks += i ? ", ?" : "?";
+    }
+    sql = "INSERT INTO " + d_->table() + "(" + cols + ") VALUES(" + marks + ")";
+  } else {
+    std::string sets;
+    for (size_t i = 0; i < fields.size(); ++i)
+      sets += (i ? ", " : "") + Session::columnName(fields[i]) + " = ?";
+    sql = "UPDATE " + d_->table() + " SET " + sets + " WHERE rowid = ?";
+  }
+  sqlite3_stmt* st = d_->statement(sql);
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const Value& v = d_->buffer.values[i];
+    // Empty strings are stored as empty bytes, empty amounts as NULL.
+    bind(st, static_cast<int>(i + 1),
+         fields[i].type == FieldType::String ? keyValue(fields[i], v) : v);
+  }
+  if (state_ == TableState::Edit) sqlite3_bind_int64(st, int(fields.size() + 1), d_->buffer.rowid);
+  const int rc = sqlite3_step(st);
+  sqlite3_reset(st);
+  if (rc != SQLITE_DONE) session_.fail(rc, "資料表 " + tableName_);
+  sqlite3* db = session_.connection();
+  if (state_ == TableState::Edit && sqlite3_changes(db) == 0) {
+    throw EngineError(Code::General,
+                      "資料表 " + tableName_ + " 中此筆資料已被刪除 (row was deleted)");
+  }
+  if (state_ == TableState::Insert) d_->buffer.rowid = sqlite3_last_insert_rowid(db);
+  session_.noteWrite();
+  d_->row = std::move(d_->buffer);
+  d_->buffer = Row();
+  hasRow_ = true;
+  bof_ = eof_ = false;
+  state_ = TableState::Browse;
+  d_->dropAhead();
+  d_->emit(TableEvent::StateChanged);
+  d_->emit(TableEvent::RowChanged);
+}
+
+void Table::Cancel() {
+  if (state_ == TableState::Insert || state_ == TableState::Edit) {
+    d_->dropPending();
+    d_->emit(TableEvent::RowChanged);
+  } else if (state_ == TableState::SetKey) {
+    d_->dropPending();
+  }
+}
+
+void Table::Delete() {
+  d_->requireOpen();
+  if (state_ == TableState::Insert) {
+    Cancel();
+    return;
+  }
+  d_->dropPending();
+  d_->dropAhead();
+  if (!hasRow_) {
+    throw EngineError(Code::EmptyTable,
+                      "資料表 " + tableName_ + " 沒有可刪除的資料 (no row to delete)");
+  }
+  sqlite3_stmt* st = d_->statement("DELETE FROM " + d_->table() + " WHERE rowid = ?");
+  sqlite3_bind_int64(st, 1, d_->row.rowid);
+  const int rc = sqlite3_step(st);
+  sqlite3_reset(st);
+  if (rc != SQLITE_DONE) session_.fail(rc, "資料表 " + tableName_);
+  session_.noteWrite();
+  const auto cursor = d_->orderValues(d_->row);
+  std::vector<Value> binds;
+  std::string cond = d_->where(binds, Impl::Dir::After, &cursor);
+  auto next = d_->fetchOne(cond, binds, false);
+  if (!next) {
+    binds.clear();
+    cond = d_->where(binds, Impl::Dir::Before, &cursor);
+    next = d_->fetchOne(cond, binds, true);
+  }
+  d_->setRow(std::move(next));
+  bof_ = eof_ = !hasRow_;
+  d_->emit(TableEvent::RowChanged);
+}
+
+void Table::Refresh() {
+  d_->requireOpen();
+  d_->dropPending();
+  d_->dropAhead();
+  d_->refreshLink();
+  std::optional<Row> r;
+  if (hasRow_) {
+    const auto cursor = d_->orderValues(d_->row);
+    std::vector<Value> binds;
+    std::string cond = d_->where(binds, Impl::Dir::AtOrAfter, &cursor);
+    r = d_->fetchOne(cond, binds, false);
+    if (!r) {
+      binds.clear();
+      cond = d_->where(binds);
+      r = d_->fetchOne(cond, binds, true);
+    }
+  } else {
+    std::vector<Value> binds;
+    const std::string cond = d_->where(binds);
+    r = d_->fetchOne(cond, binds, false);
+  }
+  d_->setRow(std::move(r));
+  if (!hasRow_) bof_ = eof_ = true;
+  d_->emit(TableEvent::RowChanged);
+}
+
+void Table::EmptyTable() {
+  if (tableName_.empty()) throw EngineError(Code::WrongState, "資料表沒有指定檔案名稱");
+  if (Active()) d_->dropPending();
+  const std::string schemaName = session_.acquire(tableName_);
+  try {
+    session_.exec("DELETE FROM \"" + schemaName + "\".data");
+  } catch (...) {
+    session_.release(tableName_);
+    throw;
+  }
+  session_.release(tableName_);
+  session_.noteWrite();
+  if (Active()) d_->first();
+}
+
+void Table::SetKey() {
+  d_->requireOpen();
+  d_->dropPending();
+  d_->keyTarget = Impl::KeyTarget::Search;
+  d_->searchKey.reset(d_->sch().fields.size());
+  state_ = TableState::SetKey;
+  d_->emit(TableEvent::StateChanged);
+}
+
+bool Table::GotoKey() {
+  if (state_ != TableState::SetKey || d_->keyTarget != Impl::KeyTarget::Search) {
+    throw EngineError(Code::WrongState, "GotoKey 之前必須先 SetKey");
+  }
+  state_ = TableState::Browse;
+  d_->emit(TableEvent::StateChanged);
+  const size_t n = d_->assignedPrefix(d_->searchKey);
+  const auto cols = d_->orderColumns();
+  const auto key = d_->keyValues(d_->searchKey);
+  std::vector<Value> binds;
+  std::string cond = d_->where(binds);
+  for (size_t i = 0; i < n; ++i) {
+    cond += " AND " + cols[i] + " = ?";
+    binds.push_back(key[i]);
+  }
+  auto r = d_->fetchOne(cond, binds, false);
+  if (!r) return false;
+  d_->dropAhead();
+  d_->setRow(std::move(r));
+  bof_ = eof_ = false;
+  d_->emit(TableEvent::RowChanged);
+  return true;
+}
+
+bool Table::Locate(const std::string& fieldName, const std::string& value, unsigned options) {
+  d_->requireOpen();
+  const int fi = schema().fieldIndex(fieldName);
+  if (fi < 0)
+    throw EngineError(Code::UnknownField, "資料表 " + tableName_ + " 沒有欄位 " + fieldName);
+  d_->dropPending();
+  const FieldDef& def = d_->def(fi);
+  std::vector<Value> binds;
+  std::string cond = d_->where(binds);
+  const std::string col = Session::keyColumnName(def);
+  if (def.type == FieldType::Currency) {
+    double d = 0;
+    if (value.empty()) {
+      cond += " AND " + Session::columnName(def) + " IS NULL";
+    } else {
+      if (!parseNumber(value, d)) return false;
+      cond += " AND " + col + " = ?";
+      binds.push_back(Value::number(d));
+    }
+  } else {
+    auto enc = cp950::encode(value);
+    if (!enc.ok()) return false;  // text the table cannot hold matches no row
+    std::string& text = enc.bytes;
+    const bool partial = options & PartialKey;
+    if (options & CaseInsensitive) {
+      if (partial) {
+        cond += " AND substr(salary_fold(" + col + "), 1, ?) = salary_fold(?)";
+        binds.push_back(Value::number(double(text.size())));
+      } else {
+        cond += " AND salary_fold(" + col + ") = salary_fold(?)";
+      }
+      binds.push_back(Value::bytes(text));
+    } else if (partial && !text.empty()) {
+      // A byte range: every value that begins with the text, and no other.
+      cond += " AND " + col + " >= ?";
+      binds.push_back(Value::bytes(text));
+      std::string upper = text;
+      while (!upper.empty() && static_cast<unsigned char>(upper.back()) == 0xFF) upper.pop_back();
+      if (!upper.empty()) {
+        upper.back() = char(static_cast<unsigned char>(upper.back()) + 1);
+        cond += " AND " + col + " < ?";
+        binds.push_back(Value::bytes(upper));
+      }
+    } else if (!partial) {
+      cond += " AND " + col + " = ?";
+      binds.push_back(Value::bytes(text));
+    }
+  }
+  auto r = d_->fetchOne(cond, binds, false);
+  if (!r) return false;
+  d_->dropAhead();
+  d_->setRow(std::move(r));
+  bof_ = eof_ = false;
+  d_->emit(TableEvent::RowChanged);
+  return true;
+}
+
+void Table::SetRangeStart() {
+  d_->requireOpen();
+  d_->dropPending();
+  d_->keyTarget = Impl::KeyTarget::RangeStart;
+  d_->startKey.reset(d_->sch().fields.size());
+  if (d_->endKey.values.size() != d_->sch().fields.size())
+    d_->endKey.reset(d_->sch().fields.size());
+  state_ = TableState::SetKey;
+  d_->emit(TableEvent::StateChanged);
+}
+
+void Table::SetRangeEnd() {
+  d_->requireOpen();
+  d_->dropPending();
+  d_->keyTarget = Impl::KeyTarget::RangeEnd;
+  d_->endKey.reset(d_->sch().fields.size());
+  if (d_->startKey.values.size() != d_->sch().fields.size())
+    d_->startKey.reset(d_->sch().fields.size());
+  state_ = TableState::SetKey;
+  d_->emit(TableEvent::StateChanged);
+}
+
+void Table::ApplyRange() {
+  d_->requireOpen();
+  if (state_ == TableState::SetKey) {
+    state_ = TableState::Browse;
+    d_->emit(TableEvent::StateChanged);
+  }
+  d_->dropPending();
+  const size_t n = d_->sch().fields.size();
+  if (d_->startKey.values.size() != n) d_->startKey.reset(n);
+  if (d_->endKey.values.size() != n) d_->endKey.reset(n);
+  d_->rangeStart = d_->startKey;
+  d_->rangeEnd = d_->endKey;
+  d_->rangeActive = true;
+  d_->first();
+}
+
+void Table::CancelRange() {
+  d_->requireOpen();
+  d_->dropPending();
+  d_->rangeActive = false;
+  d_->first();
+}
+
+long long Table::RecordCount() {
+  d_->requireOpen();
+  std::vector<Value> binds;
+  const std::string cond = d_->where(binds);
+  sqlite3_stmt* st = d_->statement("SELECT count(*) FROM " + d_->table() + " WHERE " + cond);
+  for (size_t i = 0; i < binds.size(); ++i) bind(st, static_cast<int>(i + 1), binds[i]);
+  const int rc = sqlite3_step(st);
+  if (rc != SQLITE_ROW) {
+    sqlite3_reset(st);
+    session_.fail(rc, "資料表 " + tableName_);
+  }
+  const long long n = sqlite3_column_int64(st, 0);
+  sqlite3_reset(st);
+  return n;
+}
+
+Field Table::FieldByName(const std::string& name) {
+  const int i = schema().fieldIndex(name);
+  if (i < 0) throw EngineError(Code::UnknownField, "資料表 " + tableName_ + " 沒有欄位 " + name);
+  return Field(this, i);
+}
+
+int Table::subscribe(std::function<void(TableEvent)> listener) {
+  const int token = d_->nextToken++;
+  d_->listeners.emplace(token, std::move(listener));
+  return token;
+}
+
+void Table::unsubscribe(int token) {
+  d_->listeners.erase(token);
+}
+
+const FieldDef& Table::fieldDef(int index) const {
+  return d_->schema->fields.at(index);
+}
+
+const Value& Table::fieldValue(int index) const {
+  static const Value empty;
+  switch (state_) {
+    case TableState::Inactive:
+      throw EngineError(Code::WrongState, "資料表 " + tableName_ + " 未開啟 (table is closed)");
+    case TableState::Insert:
+    case TableState::Edit:
+      return d_->buffer.values.at(index);
+    case TableState::SetKey: {
+      const KeyBuffer& k = d_->keyTarget == Impl::KeyTarget::Search       ? d_->searchKey
+                           : d_->keyTarget == Impl::KeyTarget::RangeStart ? d_->startKey
+                                                                          : d_->endKey;
+      return k.values.at(index);
+    }
+    case TableState::Browse:
+      break;
+  }
+  return hasRow_ ? d_->row.values.at(index) : empty;
+}
+
+void Table::setFieldValue(int index, Value value) {
+  switch (state_) {
+    case TableState::Insert:
+    case TableState::Edit:
+      d_->buffer.values.at(index) = std::move(value);
+      d_->emit(TableEvent::FieldChanged);
+      return;
+    case TableState::SetKey: {
+      KeyBuffer& k = d_->keyTarget == Impl::KeyTarget::Search       ? d_->searchKey
+                     : d_->keyTarget == Impl::KeyTarget::RangeStart ? d_->startKey
+                                                                    : d_->endKey;
+      k.values.at(index) = std::move(value);
+      k.assigned.at(index) = true;
+      return;
+    }
+    default:
+      throw EngineError(Code::WrongState, "資料表 " + tableName_ +
+                                              " 不在新增或修改狀態 (not in insert or edit state)");
+  }
+}
+
+std::string Table::qualifiedTable() const {
+  d_->requireOpen();
+  return d_->table();
+}
+
+void Table::visibleFilter(std::string& sql, std::vector<Value>& binds) const {
+  d_->requireOpen();
+  sql = d_->where(binds);
+}
+
+}  // namespace store

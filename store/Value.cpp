@@ -1,0 +1,76 @@
+#include "Value.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace store {
+
+const std::string& Value::asBytes() const {
+  static const std::string empty;
+  const auto* s = std::get_if<std::string>(&v_);
+  return s ? *s : empty;
+}
+
+double Value::asNumber() const {
+  const auto* d = std::get_if<double>(&v_);
+  return d ? *d : 0.0;
+}
+
+std::string formatNumber(double d) {
+  if (!std::isfinite(d)) return d != d ? "NaN" : (d > 0 ? "INF" : "-INF");
+  if (d == 0) return "0";
+  // The shortest precision, up to 15 significant digits, that gives the same value as 15.
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15g", d);
+  const double target = std::strtod(buf, nullptr);
+  int digits = 15;
+  for (int p = 1; p < 15; ++p) {
+    std::snprintf(buf, sizeof buf, "%.*g", p, d);
+    if (std::strtod(buf, nullptr) == target) {
+      digits = p;
+      break;
+    }
+  }
+  // Render those significant digits as plain decimal text, never with an exponent.
+  std::snprintf(buf, sizeof buf, "%.*e", digits - 1, d);
+  std::string s(buf);
+  bool negative = s[0] == '-';
+  if (negative) s.erase(0, 1);
+  size_t e = s.find('e');
+  int exponent = std::atoi(s.c_str() + e + 1);
+  std::string mantissa;
+  for (char c : s.substr(0, e))
+    if (c != '.') mantissa += c;
+  while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
+  int pointAt = exponent + 1;  // digits before the decimal point
+  std::string out;
+  if (pointAt <= 0) {
+    out = "0." + std::string(-pointAt, '0') + mantissa;
+  } else if (pointAt >= static_cast<int>(mantissa.size())) {
+    out = mantissa + std::string(pointAt - mantissa.size(), '0');
+  } else {
+    out = mantissa.substr(0, pointAt) + "." + mantissa.substr(pointAt);
+  }
+  return negative ? "-" + out : out;
+}
+
+bool parseNumber(std::string_view text, double& out) {
+  size_t b = text.find_first_not_of(" \t");
+  size_t e = text.find_last_not_of(" \t");
+  if (b == std::string_view::npos) return false;
+  std::string s(text.substr(b, e - b + 1));
+  for (char c : s) {
+    if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' ||
+          c == 'e' || c == 'E'))
+      return false;
+  }
+  char* end = nullptr;
+  double d = std::strtod(s.c_str(), &end);
+  if (end != s.c_str() + s.size() || !std::isfinite(d)) return false;
+  out = d;
+  return true;
+}
+
+}  // namespace store
