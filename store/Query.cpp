@@ -89,6 +89,11 @@ void Query::SetDataSource(Table* source) {
   sourceToken_ = -1;
   if (source_) {
     sourceToken_ = source_->subscribe([this](TableEvent e) {
+      if (e == TableEvent::Destroyed) {
+        source_ = nullptr;
+        sourceToken_ = -1;
+        return;
+      }
       if (Active() &&
           (e == TableEvent::RowChanged || e == TableEvent::Opened || e == TableEvent::Closed)) {
         Close();

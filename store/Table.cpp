@@ -407,8 +407,7 @@ struct Table::Impl {
     std::vector<std::function<void(TableEvent)>> copy;
     for (auto& [token, fn] : listeners) copy.push_back(fn);
     for (auto& fn : copy) fn(e);
-    if (e == TableEvent::RowChanged || e == TableEvent::FieldChanged ||
-        e == TableEvent::StateChanged || e == TableEvent::Opened || e == TableEvent::Closed) {
+    if (e != TableEvent::Destroyed) {
       for (Table* d : std::vector<Table*>(details)) d->d_->masterChanged(e);
     }
   }
@@ -442,6 +441,10 @@ Table::Table(Session& session, std::string tableName)
 Table::~Table() {
   try {
     Close();
+  } catch (...) {
+  }
+  try {
+    d_->emit(TableEvent::Destroyed);
   } catch (...) {
   }
   d_->unlinkMaster();

@@ -49,6 +49,7 @@ enum class TableEvent {
   RowChanged,    // another row became current, or the current row was re-read
   StateChanged,  // Insert, Edit, Post, Cancel, SetKey, ...
   FieldChanged,  // a field of the row buffer was assigned
+  Destroyed,     // the table object is going away: drop every reference to it
 };
 
 class Table : public FieldOwner {
