@@ -9,6 +9,7 @@
 
 #include "EngineError.h"
 #include "Session.h"
+#include "SqlValue.h"
 #include "Table.h"
 
 namespace store {
@@ -92,13 +93,7 @@ void BatchMove::Execute() {
     rc = sqlite3_prepare_v2(db, copy.c_str(), -1, &st, nullptr);
     if (rc != SQLITE_OK) session.fail(rc, "複製資料表 " + sourceName);
     for (size_t i = 0; i < binds.size(); ++i) {
-      const Value& v = binds[i];
-      const int p = static_cast<int>(i + 1);
-      if (v.isNumber()) {
-        sqlite3_bind_double(st, p, v.asNumber());
-      } else {
-        sqlite3_bind_blob(st, p, v.asBytes().data(), int(v.asBytes().size()), SQLITE_TRANSIENT);
-      }
+      bindValue(st, static_cast<int>(i + 1), binds[i]);
     }
     rc = sqlite3_step(st);
     sqlite3_finalize(st);

@@ -8,6 +8,7 @@
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
+#include "SqlValue.h"
 #include "Table.h"
 
 namespace store {
@@ -51,18 +52,6 @@ std::string resultName(const std::string& column) {
   for (char c : fn)
     if (!std::isalpha(static_cast<unsigned char>(c))) return column;
   return upperAscii(fn) + " OF " + upperAscii(arg);
-}
-
-void bindValue(sqlite3_stmt* st, int i, const Value& v) {
-  static const char empty = 0;
-  if (v.isNumber()) {
-    sqlite3_bind_double(st, i, v.asNumber());
-  } else if (v.isBytes()) {
-    const std::string& b = v.asBytes();
-    sqlite3_bind_blob(st, i, b.empty() ? &empty : b.data(), int(b.size()), SQLITE_TRANSIENT);
-  } else {
-    sqlite3_bind_null(st, i);
-  }
 }
 
 }  // namespace
@@ -233,21 +222,7 @@ void Query::readRow() {
     }
   }
   row_.assign(n, Value());
-  for (int i = 0; i < n; ++i) {
-    switch (sqlite3_column_type(stmt_, i)) {
-      case SQLITE_INTEGER:
-      case SQLITE_FLOAT:
-        row_[i] = Value::number(sqlite3_column_double(stmt_, i));
-        break;
-      case SQLITE_NULL:
-        break;
-      default: {
-        const char* p = static_cast<const char*>(sqlite3_column_blob(stmt_, i));
-        int len = sqlite3_column_bytes(stmt_, i);
-        if (len > 0) row_[i] = Value::bytes(std::string(p, len));
-      }
-    }
-  }
+  for (int i = 0; i < n; ++i) row_[i] = columnValue(stmt_, i);
 }
 
 // The statement is stepped one row ahead, so that it is reset (and lets go of the files'

@@ -13,6 +13,7 @@
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
+#include "SqlValue.h"
 
 namespace store {
 
@@ -56,35 +57,6 @@ int compareKey(const Value& a, const Value& b) {
   }
   int c = a.asBytes().compare(b.asBytes());
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
-}
-
-void bind(sqlite3_stmt* st, int i, const Value& v) {
-  static const char empty = 0;
-  if (v.isNumber()) {
-    sqlite3_bind_double(st, i, v.asNumber());
-  } else if (v.isBytes()) {
-    const std::string& b = v.asBytes();
-    sqlite3_bind_blob(st, i, b.empty() ? &empty : b.data(), static_cast<int>(b.size()),
-                      SQLITE_TRANSIENT);
-  } else {
-    sqlite3_bind_null(st, i);
-  }
-}
-
-Value columnValue(sqlite3_stmt* st, int i) {
-  switch (sqlite3_column_type(st, i)) {
-    case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-      return Value::number(sqlite3_column_double(st, i));
-    case SQLITE_NULL:
-      return Value();
-    default: {
-      const char* p = static_cast<const char*>(sqlite3_column_blob(st, i));
-      int n = sqlite3_column_bytes(st, i);
-      if (n == 0) return Value();
-      return Value::bytes(std::string(p, n));
-    }
-  }
 }
 
 struct Row {
@@ -304,7 +276,7 @@ struct Table::Impl {
     const std::string sql = "SELECT " + selectList() + " FROM " + table() + " WHERE " + cond +
                             orderBy(descending) + " LIMIT " + std::to_string(limit);
     sqlite3_stmt* st = statement(sql);
-    for (size_t i = 0; i < binds.size(); ++i) bind(st, static_cast<int>(i + 1), binds[i]);
+    for (size_t i = 0; i < binds.size(); ++i) bindValue(st, static_cast<int>(i + 1), binds[i]);
     std::vector<Row> rows;
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) rows.push_back(readRow(st));
@@ -682,8 +654,8 @@ void Table::Post() {
   for (size_t i = 0; i < fields.size(); ++i) {
     const Value& v = d_->buffer.values[i];
     // Empty strings are stored as empty bytes, empty amounts as NULL.
-    bind(st, static_cast<int>(i + 1),
-         fields[i].type == FieldType::String ? keyValue(fields[i], v) : v);
+    bindValue(st, static_cast<int>(i + 1),
+              fields[i].type == FieldType::String ? keyValue(fields[i], v) : v);
   }
   if (state_ == TableState::Edit) sqlite3_bind_int64(st, int(fields.size() + 1), d_->buffer.rowid);
   const int rc = sqlite3_step(st);
@@ -928,7 +900,7 @@ long long Table::RecordCount() {
   std::vector<Value> binds;
   const std::string cond = d_->where(binds);
   sqlite3_stmt* st = d_->statement("SELECT count(*) FROM " + d_->table() + " WHERE " + cond);
-  for (size_t i = 0; i < binds.size(); ++i) bind(st, static_cast<int>(i + 1), binds[i]);
+  for (size_t i = 0; i < binds.size(); ++i) bindValue(st, static_cast<int>(i + 1), binds[i]);
   const int rc = sqlite3_step(st);
   if (rc != SQLITE_ROW) {
     sqlite3_reset(st);
