@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <deque>
 #include <limits>
@@ -817,7 +818,17 @@ bool Table::Locate(const std::string& fieldName, const std::string& value, unsig
     if (!enc.ok()) return false;  // text the table cannot hold matches no row
     std::string& text = enc.bytes;
     const bool partial = options & PartialKey;
-    if (options & CaseInsensitive) {
+    bool letters = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      if (cp950::isLeadByte(c))
+        ++i;
+      else
+        letters = letters || std::isalpha(c);
+    }
+    // Without ASCII letters both kinds of match are the same, and the byte range below can
+    // use the field's index.
+    if ((options & CaseInsensitive) && letters) {
       if (partial) {
         cond += " AND substr(salary_fold(" + col + "), 1, ?) = salary_fold(?)";
         binds.push_back(Value::number(double(text.size())));
@@ -841,7 +852,11 @@ bool Table::Locate(const std::string& fieldName, const std::string& value, unsig
       binds.push_back(Value::bytes(text));
     }
   }
-  auto r = d_->fetchOne(cond, binds, false);
+  // The first match is chosen among the matches' index entries alone (every index holds the
+  // order key), and only that row is read: many matches then cost no more than a few.
+  const std::string first = "rowid = (SELECT rowid FROM " + d_->table() + " WHERE " + cond +
+                            d_->orderBy(false) + " LIMIT 1)";
+  auto r = d_->fetchOne(first, binds, false);
   if (!r) return false;
   d_->dropAhead();
   d_->setRow(std::move(r));
