@@ -10,6 +10,7 @@ namespace admin {
 using Args = std::vector<std::string>;
 
 int initCommand(const Args& args);
+int transferCommand(const Args& args);
 
 // Takes "--name VALUE" pairs from args; unknown options or a missing value throw UsageError.
 struct UsageError : std::runtime_error {

@@ -42,6 +42,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"init", admin::initCommand, "init [--data DIR]   create the tables of a new installation"},
+    {"transfer", admin::transferCommand,
+     "transfer [--data DIR] --date YYMMDD --out FILE   build the transfer batch and file"},
 };
 
 int usage() {

@@ -1,0 +1,47 @@
+// salary-admin transfer: builds the transfer batch of a send date in temp.DB and writes the
+// transfer file, as the transfer dialog does. The batch stays in temp.DB for the reports.
+
+#include <filesystem>
+#include <iostream>
+
+#include "Commands.h"
+#include "store/DataFolder.h"
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "store/Value.h"
+#include "transfer/SendDate.h"
+#include "transfer/TransferBatch.h"
+#include "transfer/TransferSave.h"
+#include "transfer/TransferText.h"
+
+namespace admin {
+
+namespace {
+
+// The dialog's date box takes at most six characters.
+constexpr std::size_t kDateTextLimit = 6;
+
+}  // namespace
+
+int transferCommand(const Args& args) {
+  checkOptions(args, {"--data", "--date", "--out"});
+  std::filesystem::path folder = optionValue(args, "--data", false);
+  if (folder.empty()) folder = store::aliasFolder();
+  const std::string date = optionValue(args, "--date", true);
+  const std::filesystem::path out = optionValue(args, "--out", true);
+  if (out.empty()) throw UsageError("--out needs a file name");
+  if (transfer::sendDateBytes(date).size() > kDateTextLimit) {
+    throw UsageError("--date takes at most 6 characters (YYMMDD or its beginning)");
+  }
+
+  store::Session session(folder);
+  session.AddPassword(store::kTablePassword);
+  transfer::buildTransferBatch(session, date);
+  const transfer::TransferText text = transfer::buildTransferText(session, date);
+  transfer::saveTransferFile(out, text.bytes);
+  std::cout << "Wrote " << out.string() << ": " << text.records << " records, total "
+            << store::formatNumber(text.total) << "\n";
+  return 0;
+}
+
+}  // namespace admin

@@ -1,0 +1,97 @@
+#include "TransferSave.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "store/EngineError.h"
+
+namespace transfer {
+
+namespace {
+
+[[noreturn]] void fail(const std::filesystem::path& fileName, int error) {
+  throw store::EngineError(store::EngineError::Code::General,
+                           "無法寫入轉帳檔 " + fileName.string() + ": " + std::strerror(error));
+}
+
+// Closes and removes the file being written unless it was handed over by rename.
+class PendingFile {
+ public:
+  PendingFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~PendingFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  int fd() const { return fd_; }
+  const std::string& path() const { return path_; }
+  int close() {
+    int rc = ::close(fd_);
+    fd_ = -1;
+    return rc;
+  }
+  void renamed() { path_.clear(); }
+
+ private:
+  int fd_;
+  std::string path_;
+};
+
+mode_t newFileMode(const std::filesystem::path& fileName) {
+  struct stat st;
+  if (::stat(fileName.c_str(), &st) == 0) return st.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+void saveTransferFile(const std::filesystem::path& fileName, std::string_view bytes) {
+  if (fileName.empty() || !fileName.has_filename()) fail(fileName, EISDIR);
+  // A write-protected file stays protected, as it would on the diskette it was meant for.
+  if (::access(fileName.c_str(), F_OK) == 0 && ::access(fileName.c_str(), W_OK) != 0) {
+    fail(fileName, errno);
+  }
+
+  const std::filesystem::path folder =
+      fileName.has_parent_path() ? fileName.parent_path() : std::filesystem::path(".");
+  std::string pattern = (folder / ("." + fileName.filename().string() + ".XXXXXX")).string();
+  int fd = ::mkstemp(pattern.data());
+  if (fd < 0) fail(fileName, errno);
+  PendingFile pending(fd, pattern);
+
+  if (::fchmod(fd, newFileMode(fileName)) != 0) fail(fileName, errno);
+  if (!writeAll(fd, bytes)) fail(fileName, errno);
+  if (::fsync(fd) != 0) fail(fileName, errno);
+  if (pending.close() != 0) fail(fileName, errno);
+  if (::rename(pending.path().c_str(), fileName.c_str()) != 0) fail(fileName, errno);
+  pending.renamed();
+
+  // The rename itself reaches the medium only with the folder.
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dir >= 0) {
+    int rc = ::fsync(dir);
+    int error = errno;
+    ::close(dir);
+    if (rc != 0 && error != EINVAL) fail(fileName, error);
+  }
+}
+
+}  // namespace transfer
