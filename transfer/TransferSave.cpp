@@ -14,9 +14,13 @@ namespace transfer {
 
 namespace {
 
-[[noreturn]] void fail(const std::filesystem::path& fileName, int error) {
+[[noreturn]] void fail(const std::filesystem::path& fileName, const std::string& reason) {
   throw store::EngineError(store::EngineError::Code::General,
-                           "無法寫入轉帳檔 " + fileName.string() + ": " + std::strerror(error));
+                           "無法寫入轉帳檔 " + fileName.string() + ": " + reason);
+}
+
+[[noreturn]] void fail(const std::filesystem::path& fileName, int error) {
+  fail(fileName, std::string(std::strerror(error)));
 }
 
 // Closes and removes the file being written unless it was handed over by rename.
@@ -41,9 +45,7 @@ class PendingFile {
   std::string path_;
 };
 
-mode_t newFileMode(const std::filesystem::path& fileName) {
-  struct stat st;
-  if (::stat(fileName.c_str(), &st) == 0) return st.st_mode & 07777;
+mode_t newFileMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return 0666 & ~mask;
@@ -65,9 +67,17 @@ bool writeAll(int fd, std::string_view bytes) {
 
 void saveTransferFile(const std::filesystem::path& fileName, std::string_view bytes) {
   if (fileName.empty() || !fileName.has_filename()) fail(fileName, EISDIR);
-  // A write-protected file stays protected, as it would on the diskette it was meant for.
-  if (::access(fileName.c_str(), F_OK) == 0 && ::access(fileName.c_str(), W_OK) != 0) {
-    fail(fileName, errno);
+  mode_t mode = newFileMode();
+  struct stat existing;
+  if (::stat(fileName.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) fail(fileName, EISDIR);
+    // Renaming over a device or a pipe would remove it instead of writing to it.
+    if (!S_ISREG(existing.st_mode)) fail(fileName, std::string("不是一般檔案"));
+    // A write-protected file stays protected, as it would on the diskette it was meant for,
+    // also for a user whom the system would let replace it.
+    if ((existing.st_mode & 0222) == 0) fail(fileName, EACCES);
+    if (::access(fileName.c_str(), W_OK) != 0) fail(fileName, errno);
+    mode = existing.st_mode & 07777;
   }
 
   const std::filesystem::path folder =
@@ -77,7 +87,7 @@ void saveTransferFile(const std::filesystem::path& fileName, std::string_view by
   if (fd < 0) fail(fileName, errno);
   PendingFile pending(fd, pattern);
 
-  if (::fchmod(fd, newFileMode(fileName)) != 0) fail(fileName, errno);
+  if (::fchmod(fd, mode) != 0) fail(fileName, errno);
   if (!writeAll(fd, bytes)) fail(fileName, errno);
   if (::fsync(fd) != 0) fail(fileName, errno);
   if (pending.close() != 0) fail(fileName, errno);
