@@ -1,0 +1,277 @@
+// transfer-bench: the transfer batch plus the transfer file's text for one month ("8803"),
+// through the engine and through SQLite alone on the same files, and the peak memory of
+// salary-admin transfer on that month.
+//
+//   transfer-bench [--dir DIR] [--runs N] [--sizes small,large]
+//
+// DIR (default /tmp/salary-transfer-bench) keeps the generated tables between runs: small is
+// 10,000 employees with 290,000 entries, large 50,000 with 1,400,000. Prints "BENCH <name>
+// median_us=<x>" lines, the ratio engine / SQLite, and "BENCH <name> peak_rss_kb=<x>".
+
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/utsname.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "DataGenerator.h"
+#include "store/Cp950.h"
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "transfer/TransferBatch.h"
+#include "transfer/TransferItemCodes.h"
+#include "transfer/TransferText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kMonth = "8803";
+
+struct Size {
+  std::string label;
+  bench::DataSize data;
+};
+
+double medianMicros(int runs, const std::function<void()>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    auto start = std::chrono::steady_clock::now();
+    work();
+    times.push_back(
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+            .count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+void printMachine() {
+  struct utsname u;
+  uname(&u);
+  std::string cpu = "unknown";
+  std::ifstream info("/proc/cpuinfo");
+  for (std::string line; std::getline(info, line);) {
+    if (line.starts_with("model name")) {
+      cpu = line.substr(line.find(':') + 2);
+      break;
+    }
+  }
+  std::cout << "machine: " << u.sysname << " " << u.release << " " << u.machine << ", " << cpu
+            << ", " << sysconf(_SC_NPROCESSORS_ONLN) << " cores, SQLite " << sqlite3_libversion()
+            << "\n";
+}
+
+fs::path prepare(const fs::path& root, const Size& size) {
+  const fs::path folder =
+      root / (std::to_string(size.data.employees) + "x" + std::to_string(size.data.entries));
+  if (fs::exists(folder / "complete")) return folder;
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  auto start = std::chrono::steady_clock::now();
+  {
+    store::Session session(folder);
+    session.AddPassword(store::kTablePassword);
+    for (const auto& t : store::liveTables()) session.createTable(t.fileName, t.schema);
+    bench::generate(session, size.data);
+  }
+  std::ofstream(folder / "complete") << "generated\n";
+  std::cout << "generated " << size.label << " in "
+            << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()
+            << " s\n";
+  return folder;
+}
+
+// ---- the same work by SQLite alone ----
+
+class Sqlite {
+ public:
+  explicit Sqlite(const fs::path& folder) {
+    check(sqlite3_open(":memory:", &db_), "open");
+    attach(folder / "basic.DB", "b");
+    attach(folder / "salary.DB", "s");
+    attach(folder / "temp.DB", "t");
+    exec("CREATE TEMP TABLE codes (item BLOB PRIMARY KEY, subject TEXT, tran TEXT)");
+    sqlite3_stmt* add = prepare("INSERT INTO codes VALUES (?1, ?2, ?3)");
+    std::vector<std::string> items = store::defaultSalaryItems();
+    items.push_back(" ");
+    items.push_back("");
+    for (const auto& item : items) {
+      const std::string bytes = store::cp950::encode(item).bytes;
+      const auto code = transfer::itemCode(bytes);
+      sqlite3_bind_blob(add, 1, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+      sqlite3_bind_text(add, 2, &code->subject, 1, SQLITE_TRANSIENT);
+      sqlite3_bind_text(add, 3, code->tran, 2, SQLITE_STATIC);
+      step(add);
+      sqlite3_reset(add);
+    }
+    sqlite3_finalize(add);
+  }
+  ~Sqlite() { sqlite3_close(db_); }
+
+  std::string transfer(const std::string& month) {
+    std::string beyond = month;
+    beyond.back() = static_cast<char>(beyond.back() + 1);
+    exec("BEGIN IMMEDIATE");
+    exec("DELETE FROM t.data");
+    sqlite3_stmt* fill = prepare(
+        "INSERT INTO t.data (NUMBER, SENDDATE, SUBJECT, ACCOUNT, PAY, PAY1, ID, SPACE, TRAN, "
+        "MEMO, SALARYITEM, NAME) "
+        "SELECT s.NUMBER, s.SENDDATE, ?3, b.ACCOUNT, ifnull(s.PAY, 0), ?4, b.ID, ?5, ?6, NULL, "
+        "s.SALARYITEM, b.NAME FROM s.data s JOIN b.data b ON b.NUMBER = s.NUMBER "
+        "WHERE s.SENDDATE >= ?1 AND s.SENDDATE < ?2");
+    bindBlob(fill, 1, month);
+    bindBlob(fill, 2, beyond);
+    bindBlob(fill, 3, "2");
+    bindBlob(fill, 4, "00");
+    bindBlob(fill, 5, "****");
+    bindBlob(fill, 6, "SA");
+    step(fill);
+    sqlite3_finalize(fill);
+    exec("COMMIT");
+
+    sqlite3_stmt* records = prepare(
+        "SELECT substr('000000' || d.NUMBER, -6, 6)"
+        " || substr(ifnull(d.SENDDATE, '') || '      ', 1, 6) || c.subject"
+        " || substr('              ' || ifnull(d.ACCOUNT, ''), -14, 14)"
+        " || substr('0000000000000' || printf('%.15g', d.PAY), -13, 13)"
+        " || d.PAY1 || CASE WHEN length(CAST(d.ID AS BLOB)) = 10 THEN d.ID"
+        " ELSE '          ' END || d.SPACE || c.tran || '                '"
+        " FROM t.data d JOIN codes c ON c.item = ifnull(d.SALARYITEM, x'')"
+        " WHERE substr(d.SENDDATE, 1, ?2) = ?1"
+        " ORDER BY d.NUMBER, d.SENDDATE, d.SUBJECT, d.ACCOUNT, d.PAY, d.PAY1, d.ID, d.SPACE,"
+        " d.TRAN, d.MEMO, d.SALARYITEM, d.NAME");
+    bindBlob(records, 1, month);
+    sqlite3_bind_int(records, 2, static_cast<int>(month.size()));
+    std::string text = "020000020000\r\n";
+    int rc;
+    while ((rc = sqlite3_step(records)) == SQLITE_ROW) {
+      text.append(reinterpret_cast<const char*>(sqlite3_column_blob(records, 0)),
+                  sqlite3_column_bytes(records, 0));
+      text += "\r\n";
+    }
+    if (rc != SQLITE_DONE) check(rc, "select");
+    sqlite3_finalize(records);
+    text += "END$END\r\n";
+    return text;
+  }
+
+ private:
+  void check(int rc, const char* what) {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+      throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db_));
+    }
+  }
+  void attach(const fs::path& file, const char* name) {
+    exec("ATTACH DATABASE '" + file.string() + "' AS " + name);
+  }
+  void exec(const std::string& sql) {
+    check(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), sql.c_str());
+  }
+  sqlite3_stmt* prepare(const char* sql) {
+    sqlite3_stmt* stmt = nullptr;
+    check(sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr), sql);
+    return stmt;
+  }
+  void step(sqlite3_stmt* stmt) { check(sqlite3_step(stmt), "step"); }
+  static void bindBlob(sqlite3_stmt* stmt, int i, const std::string& b) {
+    sqlite3_bind_blob(stmt, i, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+  }
+
+  sqlite3* db_ = nullptr;
+};
+
+// Runs salary-admin transfer on the month and returns its peak resident memory in kB.
+long peakMemoryOfTool(const fs::path& folder, const fs::path& out) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (!freopen("/dev/null", "w", stdout)) _exit(127);
+    execl(SALARY_ADMIN, SALARY_ADMIN, "transfer", "--data", folder.c_str(), "--date", kMonth,
+          "--out", out.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  struct rusage usage {};
+  if (pid < 0 || wait4(pid, &status, 0, &usage) < 0) throw std::runtime_error("cannot run tool");
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    throw std::runtime_error("salary-admin transfer failed");
+  }
+  return usage.ru_maxrss;
+}
+
+void runSize(const fs::path& root, const Size& size, int runs) {
+  const fs::path folder = prepare(root, size);
+  std::string engineText, sqliteText;
+  long long records = 0;
+
+  double engineUs;
+  {
+    store::Session session(folder);
+    session.AddPassword(store::kTablePassword);
+    engineUs = medianMicros(runs, [&] {
+      transfer::buildTransferBatch(session, kMonth);
+      auto text = transfer::buildTransferText(session, kMonth);
+      records = text.records;
+      engineText = std::move(text.bytes);
+    });
+  }
+  double sqliteUs;
+  {
+    Sqlite sqlite(folder);
+    sqliteUs = medianMicros(runs, [&] { sqliteText = sqlite.transfer(kMonth); });
+  }
+  std::cout << "records " << size.label << ": " << records << " (" << engineText.size()
+            << " bytes), same text from both: " << (engineText == sqliteText ? "yes" : "NO")
+            << "\n";
+  std::cout << "BENCH transfer_engine_" << size.label << " median_us=" << engineUs << "\n";
+  std::cout << "BENCH transfer_sqlite_" << size.label << " median_us=" << sqliteUs << "\n";
+  std::cout << "BENCH transfer_ratio_" << size.label << " ratio=" << engineUs / sqliteUs << "\n";
+  std::cout << "BENCH salary_admin_transfer_" << size.label
+            << " peak_rss_kb=" << peakMemoryOfTool(folder, root / "BT000020") << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  fs::path root = "/tmp/salary-transfer-bench";
+  int runs = 5;
+  std::string sizes = "small,large";
+  for (int i = 1; i + 1 < argc; i += 2) {
+    std::string opt = argv[i];
+    if (opt == "--dir")
+      root = argv[i + 1];
+    else if (opt == "--runs")
+      runs = std::max(1, std::atoi(argv[i + 1]));
+    else if (opt == "--sizes")
+      sizes = argv[i + 1];
+    else {
+      std::cerr << "usage: transfer-bench [--dir DIR] [--runs N] [--sizes small,large]\n";
+      return 2;
+    }
+  }
+  try {
+    printMachine();
+    fs::create_directories(root);
+    if (sizes.find("small") != std::string::npos) {
+      runSize(root, {"small", {10000, 290000, 1}}, runs);
+    }
+    if (sizes.find("large") != std::string::npos) {
+      runSize(root, {"large", {50000, 1400000, 1}}, runs);
+    }
+  } catch (const std::exception& e) {
+    std::cerr << "transfer-bench: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
