@@ -3,6 +3,7 @@
 #include <string>
 
 #include "SendDate.h"
+#include "store/EngineError.h"
 #include "store/Query.h"
 #include "store/Session.h"
 #include "store/Table.h"
@@ -26,6 +27,29 @@ constexpr const char* kBoundedDate =
     " AND substr(s.SENDDATE, 1, :DATELENGTH) = :FROMDATE";
 constexpr const char* kOpenEndedDate =
     " WHERE s.SENDDATE >= :FROMDATE AND substr(s.SENDDATE, 1, :DATELENGTH) = :FROMDATE";
+
+// An entry without amount enters the batch with 0, so it meets an entry of 0 that is equal to
+// it in every other field: the batch cannot hold both.
+constexpr const char* kMissingAmountBesideZero =
+    "SELECT s.NUMBER, s.SENDDATE, s.SALARYITEM FROM salary s JOIN salary z"
+    " ON z.NUMBER = s.NUMBER AND z.SENDDATE = s.SENDDATE AND z.SALARYITEM = s.SALARYITEM"
+    " JOIN basic b ON b.NUMBER = s.NUMBER"
+    " WHERE s.PAY IS NULL AND z.PAY = 0 AND substr(s.SENDDATE, 1, :DATELENGTH) = :FROMDATE";
+
+[[noreturn]] void refuseMissingAmountBesideZero(store::Session& session, const std::string& date,
+                                                const store::EngineError& error) {
+  store::Query find(session, kMissingAmountBesideZero);
+  find.setParam("FROMDATE", store::Value::bytes(date));
+  find.setParam("DATELENGTH", store::Value::number(static_cast<double>(date.size())));
+  find.Open();
+  if (find.Eof()) throw error;
+  throw store::EngineError(store::EngineError::Code::KeyViolation,
+                           "員工編號 " + find.FieldByName("NUMBER").text() + " 入帳日 " +
+                               find.FieldByName("SENDDATE").text() + " 的薪資項目「" +
+                               find.FieldByName("SALARYITEM").text() +
+                               "」有一筆沒有金額的資料和一筆金額為 0 "
+                               "的資料,轉帳時兩者相同;請刪除其中一筆再產生轉帳磁片");
+}
 
 // The least byte string above every string that begins with `prefix`, or "" when there is none
 // (a prefix of 0xFF bytes only).
@@ -54,13 +78,19 @@ long long buildTransferBatch(store::Session& session, std::string_view sendDateT
   fill.setParam("PAY1", store::Value::bytes("00"));
   fill.setParam("SPACE", store::Value::bytes("****"));
   fill.setParam("TRAN", store::Value::bytes("SA"));
-  fill.setParam("MEMO", store::Value());
+  fill.setParam("MEMO", store::Value::bytes(""));
   if (!date.empty()) {
     fill.setParam("FROMDATE", store::Value::bytes(date));
     fill.setParam("DATELENGTH", store::Value::number(static_cast<double>(date.size())));
     if (!beyond.empty()) fill.setParam("BEYOND", store::Value::bytes(beyond));
   }
-  const long long rows = fill.ExecSQL();
+  long long rows = 0;
+  try {
+    rows = fill.ExecSQL();
+  } catch (const store::EngineError& e) {
+    if (e.code() != store::EngineError::Code::KeyViolation) throw;
+    refuseMissingAmountBesideZero(session, date, e);
+  }
   tx.commit();
   return rows;
 }

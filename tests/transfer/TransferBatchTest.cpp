@@ -225,4 +225,24 @@ TEST_F(TransferBatchTest, BatchEqualsTheWalkOfEmployeesAndEntries) {
   }
 }
 
+TEST_F(TransferBatchTest, EntryWithoutAmountBesideAnEntryOfZeroIsRefusedNamingThem) {
+  folder.addEmployee("000001", "1111", "甲");
+  folder.addEntry("000001", "880301", 500);
+  transfer::buildTransferBatch(folder.session(), "8803");
+  folder.addEntry("000001", "880305", std::nullopt, "電費");
+  folder.addEntry("000001", "880305", 0, "電費");
+
+  std::string message;
+  try {
+    transfer::buildTransferBatch(folder.session(), "8803");
+  } catch (const store::EngineError& e) {
+    message = e.what();
+  }
+  EXPECT_NE(message.find("000001"), std::string::npos) << message;
+  EXPECT_NE(message.find("880305"), std::string::npos) << message;
+  EXPECT_NE(message.find("電費"), std::string::npos) << message;
+  // Nothing of the new batch was kept.
+  EXPECT_EQ(amounts(folder.batch()), (std::vector<double>{500}));
+}
+
 }  // namespace
