@@ -162,15 +162,6 @@ TEST_F(TransferBatchTest, NewBatchReplacesThePreviousOne) {
   EXPECT_TRUE(folder.batch().empty());
 }
 
-TEST_F(TransferBatchTest, RefusedDateTextKeepsThePreviousBatch) {
-  folder.addEmployee("000001", "1111", "甲");
-  folder.addEntry("000001", "880305", 1);
-  transfer::buildTransferBatch(folder.session(), "8803");
-
-  EXPECT_THROW(transfer::buildTransferBatch(folder.session(), "88😀"), store::EngineError);
-  EXPECT_EQ(folder.batch().size(), 1u);
-}
-
 // The batch must be what walking the employees and the entries together in NUMBER order
 // yields: every entry that meets its own employee and passes the date filter, once.
 std::vector<BatchRow> mergeWalk(store::Session& session, const std::string& date) {

@@ -106,11 +106,4 @@ TEST_F(TransferSaveTest, WriteProtectedFileIsNotReplaced) {
   EXPECT_EQ(filesInFolder(), std::vector<std::string>{"BT123420"});
 }
 
-TEST_F(TransferSaveTest, FolderNameIsRefused) {
-  std::string message = saveError(dir, text);
-
-  EXPECT_NE(message, "(saved)");
-  EXPECT_TRUE(fs::is_directory(dir));
-}
-
 }  // namespace
