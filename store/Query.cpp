@@ -193,13 +193,22 @@ sqlite3_stmt* Query::prepare() {
     auto it = params_.find(name);
     if (it != params_.end()) {
       bindValue(st, p, it->second);
-    } else if (source_ && source_->Active() && source_->schema().fieldIndex(name) >= 0) {
-      const Field f = source_->FieldByName(name);
-      Value v = f.value();
-      if (v.isNull() && f.type() == FieldType::String) v = Value::bytes({});
-      bindValue(st, p, v);
+    } else if (source_ && source_->schema().fieldIndex(name) >= 0) {
+      try {
+        const Field f = source_->FieldByName(name);
+        Value v = f.value();
+        if (v.isNull() && f.type() == FieldType::String) v = Value::bytes({});
+        bindValue(st, p, v);
+      } catch (...) {
+        sqlite3_finalize(st);
+        releaseFiles();
+        throw;
+      }
     } else {
-      sqlite3_bind_null(st, p);
+      // A misspelt parameter would otherwise quietly select nothing.
+      sqlite3_finalize(st);
+      releaseFiles();
+      throw EngineError(Code::General, "查詢參數 :" + name + " 沒有值 (parameter has no value)");
     }
   }
   return st;
