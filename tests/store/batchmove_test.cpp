@@ -17,6 +17,7 @@
 #include "store/EngineError.h"
 #include "store/Schema.h"
 #include "store/Table.h"
+#include "store/Transaction.h"
 
 using store::EngineError;
 using testrows::thrownBy;
@@ -27,6 +28,18 @@ namespace {
 std::string fileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Files of the folder that are not table files: what a failed copy might leave behind.
+Names strayFiles(const std::filesystem::path& folder) {
+  Names out;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::string name = entry.path().filename().string();
+    std::string lower = name;
+    for (auto& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower.size() < 3 || lower.substr(lower.size() - 3) != ".db") out.push_back(name);
+  }
+  return out;
 }
 
 // Sets the file system's immutable flag on a file while it lives: not even root may then
@@ -192,6 +205,36 @@ TEST_F(BatchMoveTest, RestoreOverAFileOpenInAnotherTableObject) {
   EXPECT_EQ(testrows::fileCount(s, "basic.DB"), 4);
 }
 
+TEST_F(BatchMoveTest, BackupAndRecoveryWithLowerCaseNamesReplaceTheFilesInPlace) {
+  // The housekeeping page names the files "basic_bk.db" and "basic.db" and reuses one
+  // destination object for both copies.
+  store::Table save(s, "basic.DB");
+  store::Table dest(s);
+  dest.SetTableName("basic_bk.db");
+  copy(save, dest);
+  {
+    store::Table basic(s, "basic.DB");
+    basic.Open();
+    basic.Delete();
+  }
+  store::Table recoverSave(s, "basic_bk.db");
+  dest.Close();
+  dest.SetTableName("basic.db");
+  copy(recoverSave, dest);
+  EXPECT_EQ(testrows::fileColumn(s, "BASIC.DB", "NAME", "NUMBER"),
+            (Names{"王小明", "許功蓋", "Cid"}));
+  int basicFiles = 0, backupFiles = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    std::string name = entry.path().filename().string();
+    for (auto& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    basicFiles += name == "basic.db";
+    backupFiles += name == "basic_bk.db";
+  }
+  EXPECT_EQ(basicFiles, 1);
+  EXPECT_EQ(backupFiles, 1);
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "basic.DB"));
+}
+
 TEST_F(BatchMoveTest, CopyIsProtectedByTheSourcesPassword) {
   backUpBasic();
   store::Session stranger(folder.path());
@@ -230,6 +273,51 @@ TEST_F(BatchMoveTest, FailedCopyFromASourceOfAnotherPasswordLeavesTheEarlierFile
   EXPECT_EQ(backupNames(), (Names{"王小明", "許功蓋", "Cid"}));
 }
 
+TEST_F(BatchMoveTest, CopyThatFailsMidwayLeavesTheEarlierFileIntact) {
+  // A source whose structure opens but whose rows are damaged on disk: the copy fails while
+  // reading them, after the new file has been started.
+  std::uintmax_t emptySize = 0;
+  {
+    store::Session writer(folder.path());
+    writer.AddPassword(store::kTablePassword);
+    writer.createTable("broken.DB", store::basicSchema());
+    emptySize = std::filesystem::file_size(writer.resolve("broken.DB"));
+    store::Transaction tx(writer, {"broken.DB"});
+    store::Table t(writer, "broken.DB");
+    t.Open();
+    for (int i = 0; i < 3000; ++i) {
+      std::string n = std::to_string(100000 + i).substr(0, 6);
+      t.Append();
+      t.FieldByName("NUMBER").setText(n);
+      t.FieldByName("ACCOUNT").setText(testrows::kAccount);
+      t.FieldByName("NAME").setText("王小明");
+      t.FieldByName("MEMO").setText(std::string(40, 'x'));
+      t.Post();
+    }
+    t.Close();
+    tx.commit();
+  }
+  const auto brokenPath = folder.path() / "broken.DB";
+  const auto size = std::filesystem::file_size(brokenPath);
+  ASSERT_GT(size, emptySize + 100000);
+  {
+    std::fstream f(brokenPath, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(static_cast<std::streamoff>(emptySize));
+    const std::string junk(size - emptySize, '\xA5');
+    f.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+  }
+
+  backUpBasic();
+  const std::string before = fileBytes(s.resolve("basic_bk.db"));
+  store::Table source(s, "broken.DB");
+  store::Table backup(s, "basic_bk.db");
+  auto thrown = thrownBy([&] { copy(source, backup); });
+  EXPECT_TRUE(thrown.code.has_value());
+  EXPECT_EQ(fileBytes(s.resolve("basic_bk.db")), before);
+  EXPECT_EQ(backupNames(), (Names{"王小明", "許功蓋", "Cid"}));
+  EXPECT_EQ(strayFiles(folder.path()), Names{});
+}
+
 TEST_F(BatchMoveTest, FailedCopyOverAnIrreplaceableFileLeavesItIntact) {
   backUpBasic();
   const auto path = s.resolve("basic_bk.db");
@@ -247,12 +335,7 @@ TEST_F(BatchMoveTest, FailedCopyOverAnIrreplaceableFileLeavesItIntact) {
     EXPECT_EQ(fileBytes(path), before);
   }
   EXPECT_EQ(backupNames(), (Names{"王小明", "許功蓋", "Cid"}));
-  // Nothing left behind in the folder but the table files.
-  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-    std::string name = entry.path().filename().string();
-    for (auto& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    EXPECT_TRUE(name.size() > 3 && name.substr(name.size() - 3) == ".db") << name;
-  }
+  EXPECT_EQ(strayFiles(folder.path()), Names{});
 }
 
 }  // namespace

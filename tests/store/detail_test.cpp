@@ -100,6 +100,20 @@ TEST_F(DetailTest, RenumberingAnEmployeeWithItsEntries) {
   EXPECT_EQ(detailRows(), (Texts{"000009 880101", "000009 880201"}));
 }
 
+TEST_F(DetailTest, NewEmployeeBeingInsertedShowsNoEntriesUntilNumbered) {
+  basic.Insert();
+  EXPECT_TRUE(salary.IsEmpty());
+  basic.FieldByName("NUMBER").setText("000002");
+  EXPECT_EQ(salary.RecordCount(), 3);
+  basic.FieldByName("NUMBER").setText("000004");
+  basic.FieldByName("ACCOUNT").setText(testrows::kAccount);
+  basic.FieldByName("NAME").setText("Dan");
+  basic.Post();
+  EXPECT_TRUE(salary.IsEmpty());
+  salary.Insert();
+  EXPECT_EQ(salary.FieldByName("NUMBER").text(), "000004");
+}
+
 TEST_F(DetailTest, NewDetailRowsTakeTheMastersNumber) {
   basic.Next();
   salary.Insert();

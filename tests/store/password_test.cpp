@@ -56,6 +56,15 @@ TEST_F(PasswordTest, RightPasswordAmongOthersOpens) {
   EXPECT_EQ(pass.RecordCount(), 1);
 }
 
+TEST_F(PasswordTest, PasswordAddedAfterARefusalOpensTheFile) {
+  store::Session session(folder.path());
+  store::Table pass(session, "pass.DB");
+  ASSERT_EQ(thrownBy([&] { pass.Open(); }).code, EngineError::Code::BadPassword);
+  session.AddPassword(store::kTablePassword);
+  pass.Open();
+  EXPECT_EQ(pass.FieldByName("USERID").text(), "admin");
+}
+
 TEST_F(PasswordTest, RefusedSessionCannotEmptyOrQueryAFile) {
   store::Session session(folder.path());
   store::Table pass(session, "pass.DB");

@@ -48,6 +48,15 @@ TEST_F(QueryTest, SumOfPayOverTheWholeBatch) {
   EXPECT_EQ(q.FieldByName("SUM OF PAY").text(), "350.5");
 }
 
+TEST_F(QueryTest, SumOfAmountsWithCentsIsExact) {
+  addBatchRow("000003", 0.1, "本薪", "Cid");
+  addBatchRow("000003", 0.2, "加班費", "Cid");
+  store::Query q(s, "Select Sum(PAY) From Temp Where NUMBER = :N");
+  q.setParam("N", std::string("000003"));
+  q.Open();
+  EXPECT_EQ(q.FieldByName("SUM OF PAY").text(), "0.3");
+}
+
 TEST_F(QueryTest, CountOfPay) {
   store::Query q(s, "Select Count(PAY) From Temp Where PAY=PAY");
   q.Open();

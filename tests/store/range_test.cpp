@@ -98,6 +98,17 @@ TEST_F(RangeTest, DeletingEveryRowOfARangeLeavesTheOthers) {
             (Dates{"871231", "881201", "890101"}));
 }
 
+TEST_F(RangeTest, DeletingTheLastRowOfARangeMakesThePreviousRowOfTheRangeCurrent) {
+  applyRange("8801", "8812");
+  salary.Last();
+  salary.Delete();
+  EXPECT_EQ(salary.FieldByName("SENDDATE").text(), "880515");
+  EXPECT_EQ(salary.RecordCount(), 2);
+  salary.First();
+  salary.Delete();
+  EXPECT_EQ(salary.FieldByName("SENDDATE").text(), "880515");
+}
+
 TEST_F(RangeTest, CancelRangeShowsEveryRowAgain) {
   applyRange("8801", "8812");
   salary.CancelRange();
