@@ -1,0 +1,67 @@
+#pragma once
+// Rows for the engine tests: writing employees, pay entries and users through table objects,
+// and reading back what a table shows or what a file holds.
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "store/EngineError.h"
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "store/Table.h"
+
+namespace store {
+// Readable names of error codes in failure messages.
+void PrintTo(EngineError::Code code, std::ostream* os);
+}  // namespace store
+
+namespace testrows {
+
+// What an operation threw: no code when it threw nothing.
+struct Thrown {
+  std::optional<store::EngineError::Code> code;
+  std::string message;
+};
+template <class F>
+Thrown thrownBy(F&& f) {
+  try {
+    f();
+  } catch (const store::EngineError& e) {
+    return {e.code(), e.what()};
+  }
+  return {};
+}
+
+inline constexpr const char* kAccount = "12345678901234";
+
+// Appends one row to basic.DB (NUMBER, ACCOUNT, NAME, ID).
+void addEmployee(store::Session& session, const std::string& number, const std::string& name,
+                 const std::string& id = "", const std::string& account = kAccount);
+// Appends one row to salary.DB; an absent pay leaves PAY empty.
+void addEntry(store::Session& session, const std::string& number, const std::string& sendDate,
+              std::optional<double> pay, const std::string& item);
+// Appends one row to pass.DB.
+void addUser(store::Session& session, const std::string& userId, const std::string& password);
+
+// The text of `field` in every visible row of an open table, from the first row on.
+// Leaves the table on its last row.
+std::vector<std::string> column(store::Table& table, const std::string& field);
+
+// The text of `field` in every row of a file, read through a new table object in the order
+// of `indexFieldNames` (the primary key when empty).
+std::vector<std::string> fileColumn(store::Session& session, const std::string& fileName,
+                                    const std::string& field,
+                                    const std::string& indexFieldNames = "");
+
+// "NUMBER SENDDATE PAY SALARYITEM" of every row of salary.DB, in primary key order.
+std::vector<std::string> entries(store::Session& session);
+
+// A schema as one line per field and index, for comparing two structures.
+std::string describe(const store::TableSchema& schema);
+
+// Rows of a file, counted through a new table object.
+long long fileCount(store::Session& session, const std::string& fileName);
+
+}  // namespace testrows
