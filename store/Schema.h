@@ -20,6 +20,8 @@ struct FieldDef {
   FieldType type = FieldType::String;
   int width = 0;  // bytes; 0 for Currency
   bool required = false;
+
+  bool operator==(const FieldDef&) const = default;
 };
 
 struct IndexDef {
@@ -29,6 +31,8 @@ struct IndexDef {
   // case-insensitive hold digit-only dates, where both orders agree, and only a byte order
   // lets a range such as "8801".."8812" be answered from the index.
   bool caseInsensitive = false;
+
+  bool operator==(const IndexDef&) const = default;
 };
 
 struct TableSchema {

@@ -85,23 +85,6 @@ std::vector<std::string> entries(store::Session& session) {
   return out;
 }
 
-std::string describe(const store::TableSchema& schema) {
-  std::string out;
-  for (const auto& f : schema.fields) {
-    out += "field " + f.name + (f.type == store::FieldType::Currency ? " currency " : " string ") +
-           std::to_string(f.width) + (f.required ? " required" : "") + "\n";
-  }
-  out += "key";
-  for (const auto& k : schema.primaryKey) out += " " + k;
-  out += "\n";
-  for (const auto& ix : schema.indexes) {
-    out += "index '" + ix.name + "'";
-    for (const auto& k : ix.fields) out += " " + k;
-    out += ix.caseInsensitive ? " nocase\n" : "\n";
-  }
-  return out;
-}
-
 long long fileCount(store::Session& session, const std::string& fileName) {
   store::Table t(session, fileName);
   t.Open();

@@ -58,9 +58,6 @@ std::vector<std::string> fileColumn(store::Session& session, const std::string& 
 // "NUMBER SENDDATE PAY SALARYITEM" of every row of salary.DB, in primary key order.
 std::vector<std::string> entries(store::Session& session);
 
-// A schema as one line per field and index, for comparing two structures.
-std::string describe(const store::TableSchema& schema);
-
 // Rows of a file, counted through a new table object.
 long long fileCount(store::Session& session, const std::string& fileName);
 

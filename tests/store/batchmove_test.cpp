@@ -103,8 +103,7 @@ TEST_F(BatchMoveTest, CopyCreatesTheDestinationWithTheSourcesFieldsAndRows) {
   copy(source, backup);
   EXPECT_FALSE(backup.Active());  // left closed as it was
   ASSERT_TRUE(s.exists("basic_bk.db"));
-  EXPECT_EQ(testrows::describe(s.schemaOf("basic_bk.db")),
-            testrows::describe(store::basicSchema()));
+  EXPECT_EQ(s.schemaOf("basic_bk.db").serialize(), store::basicSchema().serialize());
   backup.SetIndexFieldNames("NUMBER");
   backup.Open();
   EXPECT_EQ(backup.RecordCount(), 3);
@@ -142,11 +141,9 @@ TEST_F(BatchMoveTest, CopyReplacesAnEarlierFileOfThatName) {
     store::Table backup(s, "basic_bk.db");
     copy(source, backup);
   }
-  ASSERT_EQ(testrows::describe(s.schemaOf("basic_bk.db")),
-            testrows::describe(store::salarySchema()));
+  ASSERT_EQ(s.schemaOf("basic_bk.db").serialize(), store::salarySchema().serialize());
   backUpBasic();
-  EXPECT_EQ(testrows::describe(s.schemaOf("basic_bk.db")),
-            testrows::describe(store::basicSchema()));
+  EXPECT_EQ(s.schemaOf("basic_bk.db").serialize(), store::basicSchema().serialize());
   EXPECT_EQ(backupNames(), (Names{"王小明", "許功蓋", "Cid"}));
 }
 
