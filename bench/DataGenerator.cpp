@@ -15,11 +15,11 @@ namespace bench {
 
 namespace {
 
-// SplitMix64: fixed arithmetic, so the same seed gives the same tables with any compiler and
+// SplitMix64: fixed arithmetic, so the same variant gives the same tables with any compiler and
 // standard library (the distributions of <random> are not specified bit for bit).
 class Rng {
  public:
-  explicit Rng(std::uint64_t seed) : state_(seed) {}
+  explicit Rng(std::uint64_t variant) : state_(variant) {}
   std::uint64_t next() {
     std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -189,7 +189,7 @@ void generate(store::Session& session, const DataSize& size) {
     throw std::invalid_argument("at most " + std::to_string(kMonthsAvailable) +
                                 " entries per employee fit in six-character dates");
 
-  Rng rng(size.seed);
+  Rng rng(size.variant);
   fillEmployees(session, size, rng);
   fillEntries(session, size, rng);
 }

@@ -13,7 +13,7 @@ namespace bench {
 struct DataSize {
   int employees = 50000;
   long long entries = 1400000;
-  std::uint32_t seed = 1;
+  std::uint32_t variant = 1;
 };
 
 // REQUIRES: basic.DB and salary.DB exist in the session's folder and are empty.

@@ -476,7 +476,7 @@ void reportMachine() {
   std::fprintf(stderr,
                "store-bench: %s\n"
                "usage: store-bench --employees N --entries M --data DIR [--samples K] "
-               "[--seed S]\n",
+               "[--variant N]\n",
                message);
   std::exit(2);
 }
@@ -503,8 +503,8 @@ Options parseArguments(int argc, char** argv) {
       haveEntries = true;
     } else if (arg == "--samples") {
       opt.samples = static_cast<int>(number);
-    } else if (arg == "--seed") {
-      opt.size.seed = static_cast<std::uint32_t>(number);
+    } else if (arg == "--variant") {
+      opt.size.variant = static_cast<std::uint32_t>(number);
     } else {
       usage(("unknown option " + arg).c_str());
     }

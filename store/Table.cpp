@@ -343,6 +343,37 @@ struct Table::Impl {
     if (r) row = std::move(*r);
   }
 
+  // Makes a found row current.
+  void moveTo(Row r) {
+    dropAhead();
+    setRow(std::move(r));
+    self.bof_ = self.eof_ = false;
+    emit(TableEvent::RowChanged);
+  }
+
+  KeyBuffer& keyBuffer(KeyTarget target) {
+    return target == KeyTarget::Search       ? searchKey
+           : target == KeyTarget::RangeStart ? startKey
+                                             : endKey;
+  }
+
+  void sizeKeys() {
+    const size_t n = sch().fields.size();
+    for (KeyBuffer* k : {&searchKey, &startKey, &endKey})
+      if (k->values.size() != n) k->reset(n);
+  }
+
+  // Set-key state: field assignments now go to the search key or to one end of a range.
+  void beginKey(KeyTarget target) {
+    requireOpen();
+    dropPending();
+    sizeKeys();
+    keyTarget = target;
+    keyBuffer(target).reset(sch().fields.size());
+    self.state_ = TableState::SetKey;
+    emit(TableEvent::StateChanged);
+  }
+
   void requireOpen() const {
     if (self.state_ == TableState::Inactive) {
       throw EngineError(Code::WrongState,
@@ -762,12 +793,7 @@ void Table::EmptyTable() {
 }
 
 void Table::SetKey() {
-  d_->requireOpen();
-  d_->dropPending();
-  d_->keyTarget = Impl::KeyTarget::Search;
-  d_->searchKey.reset(d_->sch().fields.size());
-  state_ = TableState::SetKey;
-  d_->emit(TableEvent::StateChanged);
+  d_->beginKey(Impl::KeyTarget::Search);
 }
 
 bool Table::GotoKey() {
@@ -787,10 +813,7 @@ bool Table::GotoKey() {
   }
   auto r = d_->fetchOne(cond, binds, false);
   if (!r) return false;
-  d_->dropAhead();
-  d_->setRow(std::move(r));
-  bof_ = eof_ = false;
-  d_->emit(TableEvent::RowChanged);
+  d_->moveTo(std::move(*r));
   return true;
 }
 
@@ -858,33 +881,16 @@ bool Table::Locate(const std::string& fieldName, const std::string& value, unsig
                             d_->orderBy(false) + " LIMIT 1)";
   auto r = d_->fetchOne(first, binds, false);
   if (!r) return false;
-  d_->dropAhead();
-  d_->setRow(std::move(r));
-  bof_ = eof_ = false;
-  d_->emit(TableEvent::RowChanged);
+  d_->moveTo(std::move(*r));
   return true;
 }
 
 void Table::SetRangeStart() {
-  d_->requireOpen();
-  d_->dropPending();
-  d_->keyTarget = Impl::KeyTarget::RangeStart;
-  d_->startKey.reset(d_->sch().fields.size());
-  if (d_->endKey.values.size() != d_->sch().fields.size())
-    d_->endKey.reset(d_->sch().fields.size());
-  state_ = TableState::SetKey;
-  d_->emit(TableEvent::StateChanged);
+  d_->beginKey(Impl::KeyTarget::RangeStart);
 }
 
 void Table::SetRangeEnd() {
-  d_->requireOpen();
-  d_->dropPending();
-  d_->keyTarget = Impl::KeyTarget::RangeEnd;
-  d_->endKey.reset(d_->sch().fields.size());
-  if (d_->startKey.values.size() != d_->sch().fields.size())
-    d_->startKey.reset(d_->sch().fields.size());
-  state_ = TableState::SetKey;
-  d_->emit(TableEvent::StateChanged);
+  d_->beginKey(Impl::KeyTarget::RangeEnd);
 }
 
 void Table::ApplyRange() {
@@ -894,9 +900,7 @@ void Table::ApplyRange() {
     d_->emit(TableEvent::StateChanged);
   }
   d_->dropPending();
-  const size_t n = d_->sch().fields.size();
-  if (d_->startKey.values.size() != n) d_->startKey.reset(n);
-  if (d_->endKey.values.size() != n) d_->endKey.reset(n);
+  d_->sizeKeys();
   d_->rangeStart = d_->startKey;
   d_->rangeEnd = d_->endKey;
   d_->rangeActive = true;
@@ -954,12 +958,8 @@ const Value& Table::fieldValue(int index) const {
     case TableState::Insert:
     case TableState::Edit:
       return d_->buffer.values.at(index);
-    case TableState::SetKey: {
-      const KeyBuffer& k = d_->keyTarget == Impl::KeyTarget::Search       ? d_->searchKey
-                           : d_->keyTarget == Impl::KeyTarget::RangeStart ? d_->startKey
-                                                                          : d_->endKey;
-      return k.values.at(index);
-    }
+    case TableState::SetKey:
+      return d_->keyBuffer(d_->keyTarget).values.at(index);
     case TableState::Browse:
       break;
   }
@@ -974,9 +974,7 @@ void Table::setFieldValue(int index, Value value) {
       d_->emit(TableEvent::FieldChanged);
       return;
     case TableState::SetKey: {
-      KeyBuffer& k = d_->keyTarget == Impl::KeyTarget::Search       ? d_->searchKey
-                     : d_->keyTarget == Impl::KeyTarget::RangeStart ? d_->startKey
-                                                                    : d_->endKey;
+      KeyBuffer& k = d_->keyBuffer(d_->keyTarget);
       k.values.at(index) = std::move(value);
       k.assigned.at(index) = true;
       return;
