@@ -1,21 +1,15 @@
 #include "Table.h"
-#include "TableImpl.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
-#include <deque>
-#include <limits>
-#include <map>
-#include <optional>
-#include <unordered_map>
 
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
 #include "SqlValue.h"
+#include "TableImpl.h"
 
 namespace store {
 
