@@ -44,6 +44,12 @@ const Command kCommands[] = {
     {"init", admin::initCommand, "init [--data DIR]   create the tables of a new installation"},
     {"transfer", admin::transferCommand,
      "transfer [--data DIR] --date YYMMDD --out FILE   build the transfer batch and file"},
+    {"import", admin::importCommand,
+     "import --data DIR [--employees FILE] [--entries FILE]   store employees (basic.DB) and\n"
+     "      pay entries (salary.DB) from UTF-8 CSV files whose first row names the columns,\n"
+     "      in any order and letter case: NUMBER,ACCOUNT,NAME,ID,INDATE,LEVEL,MEMO and\n"
+     "      NUMBER,SENDDATE,PAY,SALARYITEM. Each file is stored whole or not at all; the\n"
+     "      employees are stored first and stay stored when the entries file is refused."},
 };
 
 int usage() {

@@ -1,0 +1,116 @@
+#include "ImportFixture.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "store/Table.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<Row> rowsOf(const fs::path& folder, const std::string& tableName) {
+  store::Session session(folder);
+  session.AddPassword(store::kTablePassword);
+  store::Table table(session, tableName);
+  table.Open();
+  std::vector<Row> rows;
+  for (table.First(); !table.Eof(); table.Next()) {
+    Row row;
+    for (const auto& f : table.schema().fields) {
+      const store::Field field = table.FieldByName(f.name);
+      row.push_back(field.isNull() ? "(empty)" : field.text());
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+}  // namespace
+
+fs::path ImportFixture::write(const std::string& name, const std::string& bytes) {
+  const fs::path file = folder.path() / name;
+  std::ofstream(file, std::ios::binary) << bytes;
+  return file;
+}
+
+ToolRun ImportFixture::import(const std::string& arguments) {
+  const fs::path out = folder.path() / "stdout";
+  const fs::path err = folder.path() / "stderr";
+  const std::string command = std::string(SALARY_ADMIN) + " import --data '" +
+                              folder.path().string() + "' " + arguments + " >'" + out.string() +
+                              "' 2>'" + err.string() + "'";
+  const int rc = std::system(command.c_str());
+  ToolRun r;
+  r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  r.out = readFile(out);
+  r.err = readFile(err);
+  fs::remove(out);
+  fs::remove(err);
+  return r;
+}
+
+ToolRun ImportFixture::importEmployees(const std::string& csv) {
+  return import("--employees '" + write("employees.csv", csv).string() + "'");
+}
+
+ToolRun ImportFixture::importEntries(const std::string& csv) {
+  return import("--entries '" + write("entries.csv", csv).string() + "'");
+}
+
+void ImportFixture::addEmployee(const std::string& number, const std::string& name) {
+  store::Table basic(folder.session(), "basic.DB");
+  basic.Open();
+  basic.Append();
+  basic.FieldByName("NUMBER").setText(number);
+  basic.FieldByName("ACCOUNT").setText("1234567890");
+  basic.FieldByName("NAME").setText(name);
+  basic.Post();
+}
+
+void ImportFixture::addEntry(const std::string& number, const std::string& sendDate,
+                             const std::string& pay, const std::string& item) {
+  store::Table salary(folder.session(), "salary.DB");
+  salary.Open();
+  salary.Append();
+  salary.FieldByName("NUMBER").setText(number);
+  salary.FieldByName("SENDDATE").setText(sendDate);
+  salary.FieldByName("PAY").setText(pay);
+  salary.FieldByName("SALARYITEM").setText(item);
+  salary.Post();
+}
+
+std::vector<Row> ImportFixture::employees() {
+  return rowsOf(folder.path(), "basic.DB");
+}
+
+std::vector<Row> ImportFixture::entries() {
+  return rowsOf(folder.path(), "salary.DB");
+}
+
+std::string ImportFixture::tableBytes() {
+  return readFile(folder.session().resolve("basic.DB")) + "\n--\n" +
+         readFile(folder.session().resolve("salary.DB"));
+}
+
+std::string ImportFixture::readFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+::testing::AssertionResult mentions(const std::string& text,
+                                    const std::vector<std::string>& parts) {
+  for (const auto& p : parts) {
+    if (text.find(p) == std::string::npos) {
+      return ::testing::AssertionFailure() << "\"" << p << "\" is not in: " << text;
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
