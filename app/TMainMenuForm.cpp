@@ -1,0 +1,149 @@
+#include "TMainMenuForm.h"
+
+#include <QCloseEvent>
+#include <QTabBar>
+
+#include "app/toolkit/Forms.h"
+#include "app/toolkit/Guard.h"
+
+TMainMenuForm* MainMenuForm = nullptr;
+
+TMainMenuForm::TMainMenuForm(store::Session& session, QWidget* parent)
+    : QWidget(parent),
+      EmployeeBasicTable(session, "basic.DB"),
+      EmployeeSalaryTable(session, "salary.DB"),
+      SalaryItemTable(session, "item.DB"),
+      DeleteSalaryDateTable(session, "salary.DB"),
+      SaveBasicTable(session, "basic.DB"),
+      SaveSalaryTable(session, "salary.DB"),
+      SavePassTable(session, "pass.DB"),
+      BasicDestTable(session),
+      SalaryDestTable(session),
+      PassDestTable(session),
+      RecoverSaveBasicTable(session, "basic_bk.db"),
+      RecoverSaveSalaryTable(session, "salary_bk.db"),
+      RecoverSavePassTable(session, "pass_bk.db"),
+      DataSource1(EmployeeBasicTable),
+      DataSource2(EmployeeSalaryTable),
+      DataSource3(SalaryItemTable),
+      DataSource4(DeleteSalaryDateTable) {
+  setupUi(this);
+  QPalette infoBackground = palette();
+  infoBackground.setColor(QPalette::Window, infoBackground.color(QPalette::ToolTipBase));
+  setPalette(infoBackground);
+  setAutoFillBackground(true);
+  for (int i = 0; i < PageControl1->count(); ++i)
+    PageControl1->widget(i)->setAutoFillBackground(true);
+  setWindowState(Qt::WindowMaximized);
+  QueryPanel->raise();
+
+  EmployeeBasicTable.SetIndexFieldNames("NUMBER");
+  EmployeeSalaryTable.SetIndexFieldNames("NUMBER");
+  EmployeeSalaryTable.SetMasterSource(&EmployeeBasicTable, "NUMBER");
+  SalaryItemTable.SetIndexFieldNames("SALARYITEM");
+  DeleteSalaryDateTable.SetIndexFieldNames("SENDDATE");
+  SalaryItemTable.Open();
+
+  BasicData->bind(&DataSource1);
+  SalaryMaintain->bind(&DataSource1, &DataSource2, &DataSource3, &EmployeeBasicTable, "NUMBER");
+
+  toolkit::prepareForm(this);
+  toolkit::connectGuarded(PageControl1, &QTabWidget::currentChanged, this,
+                          &TMainMenuForm::PageControl1Change);
+  for (auto* back : {BasicData->EmployeeExitBitBtn1, SalaryMaintain->LoginBitBtn12,
+                     FileTansfer->BitBtn2, SuperViser->BitBtn3}) {
+    toolkit::connectGuarded(back, &toolkit::BitBtn::activated, this,
+                            &TMainMenuForm::EmployeeExitBitBtn1Click);
+  }
+
+  EmployeeBasicFormCreate();
+}
+
+void TMainMenuForm::EmployeeBasicFormCreate() {
+  EmployeeBasicTable.Open();
+  EmployeeSalaryTable.Open();
+}
+
+void TMainMenuForm::EmployeeBasicFormClose() {}
+
+void TMainMenuForm::PageControl1Change() {
+  EmployeeBasicTable.Close();
+  EmployeeBasicTable.Open();
+  EmployeeBasicTable.Refresh();
+  SetBrowseButtons();
+  EmployeeSalaryTable.Close();
+  EmployeeSalaryTable.Open();
+  EmployeeSalaryTable.Refresh();
+  SalaryItemTable.Close();
+  SalaryItemTable.Open();
+  SalaryItemTable.Refresh();
+}
+
+void TMainMenuForm::EmployeeExitBitBtn1Click() {
+  close();
+}
+
+void TMainMenuForm::closeEvent(QCloseEvent* event) {
+  toolkit::runGuarded([this] { EmployeeBasicFormClose(); });
+  event->accept();
+}
+
+void TMainMenuForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PageControl1->setGeometry(rect());
+}
+
+namespace {
+
+void enableAll(std::initializer_list<QWidget*> controls, bool enabled) {
+  for (QWidget* w : controls) w->setEnabled(enabled);
+}
+
+}  // namespace
+
+void TMainMenuForm::SetEditButtons() {
+  auto* p = BasicData;
+  enableAll({p->FirstBitBtn1, p->PriorBitBtn1, p->NextBitBtn1, p->LastBitBtn1, p->InsertBitBtn1,
+             p->EditBitBtn1, p->DeleteBitBtn1},
+            false);
+  enableAll({p->PostBitBtn1, p->CancelBitBtn1, SalaryMaintain->SalaryPostBitBtn}, true);
+}
+
+void TMainMenuForm::SetBrowseButtons() {
+  auto* p = BasicData;
+  enableAll({p->FirstBitBtn1, p->PriorBitBtn1, p->NextBitBtn1, p->LastBitBtn1, p->InsertBitBtn1,
+             p->EditBitBtn1, p->DeleteBitBtn1},
+            true);
+  enableAll({p->PostBitBtn1, p->CancelBitBtn1, SalaryMaintain->SalaryPostBitBtn}, false);
+}
+
+void TMainMenuForm::EnableEmployeeEdits() {
+  auto* p = BasicData;
+  enableAll(
+      {p->EmployeeNumberDBEdit, p->EmployeeAccountDBEdit, p->EmployeeNameDBEdit,
+       p->EmployeeIDDBEdit, p->EmployeeInDateDBEdit, p->EmployeeLevelDBEdit, p->EmployeeMemoDBEdit},
+      true);
+}
+
+void TMainMenuForm::DisableEmployeeEdits() {
+  auto* p = BasicData;
+  enableAll(
+      {p->EmployeeNumberDBEdit, p->EmployeeAccountDBEdit, p->EmployeeNameDBEdit,
+       p->EmployeeIDDBEdit, p->EmployeeInDateDBEdit, p->EmployeeLevelDBEdit, p->EmployeeMemoDBEdit},
+      false);
+}
+
+// The fourth control of the pair is the employee page's memo edit, not the pay-entry page's.
+void TMainMenuForm::EnableSalaryEdits() {
+  auto* s = SalaryMaintain;
+  enableAll({s->EmployeeDateDBEdit, s->EmployeePayDBEdit, s->EmployeeSalaryItemDBLookupComboBox,
+             BasicData->EmployeeMemoDBEdit},
+            true);
+}
+
+void TMainMenuForm::DisableSalaryEdits() {
+  auto* s = SalaryMaintain;
+  enableAll({s->EmployeeDateDBEdit, s->EmployeePayDBEdit, s->EmployeeSalaryItemDBLookupComboBox,
+             BasicData->EmployeeMemoDBEdit},
+            false);
+}

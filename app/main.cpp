@@ -1,0 +1,24 @@
+// salary: the payroll program. It takes no arguments and reads no settings: its data folder
+// is the one of the database alias it was built for.
+
+#include <QApplication>
+#include <memory>
+
+#include "app/Program.h"
+#include "app/TMainForm.h"
+#include "app/toolkit/Dialogs.h"
+#include "app/toolkit/Forms.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QString::fromUtf8(Program::title()));
+  QApplication::setQuitOnLastWindowClosed(false);
+  toolkit::installFontSubstitutions();
+
+  std::unique_ptr<Program> program = Program::start();
+  if (!program) return 0;
+  QObject::connect(MainForm, &TMainForm::programEnded, &app, [] { QCoreApplication::exit(0); });
+  toolkit::showMaximized(MainForm);
+  QApplication::exec();
+  return 0;
+}

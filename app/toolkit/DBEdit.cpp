@@ -1,0 +1,76 @@
+#include "DBEdit.h"
+
+#include <QEvent>
+
+#include "FieldValidator.h"
+#include "Guard.h"
+
+namespace toolkit {
+
+DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
+  setReadOnly(true);
+  connect(this, &QLineEdit::textEdited, this,
+          [this](const QString& text) { runGuarded([&] { write(text); }); });
+}
+
+void DBEdit::setDataField(DataSource* source, const std::string& fieldName) {
+  if (source_) disconnect(source_, nullptr, this, nullptr);
+  source_ = source;
+  field_ = fieldName;
+  if (source_) {
+    connect(source_, &DataSource::changed, this, &DBEdit::follow);
+    // The field's structure is known once the table has a name; a field the table lacks is
+    // a fault of the form and shows at once.
+    auto& schema = source_->table().schema();
+    int index = schema.fieldIndex(field_);
+    if (index < 0) throw std::invalid_argument("DBEdit: no field " + field_);
+    setValidator(new FieldValidator(schema.fields[index], this));
+  }
+  showField();
+}
+
+void DBEdit::changeEvent(QEvent* event) {
+  QLineEdit::changeEvent(event);
+  if (event->type() == QEvent::EnabledChange) showField();
+}
+
+void DBEdit::follow(store::TableEvent event) {
+  if (event == store::TableEvent::FieldChanged && writing_) return;
+  showField();
+}
+
+void DBEdit::showField() {
+  bool editing = source_ && source_->editing();
+  setReadOnly(!editing);
+  QString text = source_ ? source_->fieldText(field_) : QString();
+  if (text != this->text()) setText(text);
+}
+
+void DBEdit::write(const QString& typed) {
+  if (!source_ || !source_->editing()) return;
+  QString text = typed;
+  if (upperCase_ && text != text.toUpper()) {
+    int pos = cursorPosition();
+    text = text.toUpper();
+    setText(text);
+    setCursorPosition(pos);
+  }
+  auto field = source_->table().FieldByName(field_);
+  writing_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{writing_};
+  if (field.type() == store::FieldType::Currency) {
+    double value = 0;
+    if (store::parseNumber(text.trimmed().toStdString(), value)) {
+      field.setNumber(value);
+    } else {
+      field.clear();  // "", "-" or "." while the number is being typed
+    }
+  } else {
+    field.setText(text.toStdString());
+  }
+}
+
+}  // namespace toolkit

@@ -1,0 +1,7 @@
+#include "TPrintSimpleForm.h"
+
+TPrintSimpleForm* PrintSimpleForm = nullptr;
+
+TPrintSimpleForm::TPrintSimpleForm(store::Session&, QWidget* parent) : QWidget(parent, Qt::Window) {
+  setupUi(this);
+}

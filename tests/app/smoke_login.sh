@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Smoke test of the real program on a real X server: start salary on a fresh data folder,
+# press Enter on the entry screen, log in as admin/admin, see the main window, leave it with
+# Esc, end the program with "退出本系統" and expect exit status 0.
+# Usage: smoke_login.sh SALARY SALARY_ADMIN [SHOTS_DIR]   (SHOTS_DIR: keep screenshots there)
+# Exits 77 (skipped) when xvfb-run or xdotool is missing.
+set -euo pipefail
+salary=$1
+admin=$2
+shots=${3:-}
+for tool in xvfb-run xdotool; do
+  command -v "$tool" >/dev/null || { echo "$tool not installed: skipped"; exit 77; }
+done
+if [ -z "${SMOKE_INSIDE_X:-}" ]; then
+  export SMOKE_INSIDE_X=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+data=$(mktemp -d)
+trap 'rm -rf "$data"' EXIT
+export XDG_DATA_HOME=$data
+"$admin" init >/dev/null
+
+# Screenshots (by hand only): the short pause lets the window repaint first.
+shot() { [ -z "$shots" ] || { sleep 0.5; import -window root "$shots/$1.png"; }; }
+# Waits (bounded) until a visible window of that exact title exists; prints its id.
+window() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
+
+"$salary" &
+pid=$!
+entry=$(window 'Ravek-人事薪資管理系統')
+xdotool windowfocus --sync "$entry"
+shot entry
+xdotool key Return
+
+login=$(window '人事薪資管理系統-代碼密碼輸入')
+xdotool windowfocus --sync "$login"
+xdotool type admin
+xdotool key Tab
+xdotool type admin
+shot login
+xdotool key Return
+
+menu=$(window 'Ravek-人事薪資管理系統-主選單')
+echo "main window shown after login"
+xdotool windowfocus --sync "$menu"
+shot page1
+# Through the five pages and back to the first: each change puts the button row in browse
+# state, so that Esc then presses "回登錄畫面".
+for page in 2 3 4 5 1; do
+  xdotool key ctrl+Tab
+  [ "$page" = 1 ] || shot "page$page"
+done
+xdotool key Escape
+timeout 20 bash -c 'while xdotool search --onlyvisible --name "主選單\$" >/dev/null; do :; done'
+echo "back on the entry screen"
+
+# "退出本系統" (after "進入系統" in the tab order) ends the program.
+entry=$(window 'Ravek-人事薪資管理系統')
+xdotool windowfocus --sync "$entry"
+xdotool key Tab Return
+status=0
+timeout 20 tail --pid="$pid" -f /dev/null || { echo "program did not end"; kill "$pid"; exit 1; }
+wait "$pid" || status=$?
+echo "program ended with status $status"
+exit "$status"

@@ -1,0 +1,5 @@
+#include "FileTansferPage.h"
+
+FileTansferPage::FileTansferPage(QWidget* parent) : QWidget(parent) {
+  setupUi(this);
+}

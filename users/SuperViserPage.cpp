@@ -1,0 +1,5 @@
+#include "SuperViserPage.h"
+
+SuperViserPage::SuperViserPage(QWidget* parent) : QWidget(parent) {
+  setupUi(this);
+}
