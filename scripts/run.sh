@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up (packages, build), creates the tables of the alias folder on first use, and starts
-# the program.
+# the program on them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -9,4 +9,5 @@ if [ ! -e "$folder/pass.DB" ]; then
   build/tools/salary-admin init --data "$folder"
 fi
 echo "The table files are in $folder"
-echo "The program's window comes with a later version; the data folder is ready."
+echo "Log in with user code admin and password admin (change them on the password page)."
+exec build/app/salary

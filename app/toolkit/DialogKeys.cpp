@@ -50,8 +50,8 @@ bool DialogKeys::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-    auto* focused = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
-    if (focused && focused->window() == form_ && focused->isEnabled()) {
+    auto* focused = qobject_cast<QAbstractButton*>(form_->focusWidget());
+    if (focused && focused->isVisible() && focused->isEnabled()) {
       focused->click();
       return true;
     }

@@ -1,0 +1,77 @@
+// Start-up: the ten single instances, created once and reached through their references;
+// a table file missing at start-up is told once and nothing is shown.
+
+#include <QDialog>
+
+#include "ProgramFixture.h"
+#include "pay/TSalaryItemSetForm.h"
+#include "reports/TPrintSimpleForm.h"
+#include "reports/TQuickReport1.h"
+#include "transfer/TSaveDialogBoxForm.h"
+#include "users/TChangePinForm.h"
+#include "users/TCreatPinForm.h"
+#include "users/TDelPinForm.h"
+
+namespace {
+
+using StartUp = ProgramTest;
+
+TEST_F(StartUp, CreatesTheTenFormsHiddenWithTheirCaptions) {
+  ASSERT_TRUE(program);
+  const std::vector<std::pair<QWidget*, QString>> forms = {
+      {MainForm, "Ravek-人事薪資管理系統"},
+      {PinForm, "人事薪資管理系統-代碼密碼輸入"},
+      {MainMenuForm, "Ravek-人事薪資管理系統-主選單"},
+      {CreatPinForm, "Ravek-人事薪資管理系統-新增使用者代碼及密碼"},
+      {ChangePinForm, "Ravek-人事薪資管理系統-使用者代碼及密碼變更"},
+      {DelPinForm, "Ravek-人事薪資管理系統-刪除使用者代碼及密碼"},
+      {QuickReport1, "員工薪資列印報表"},
+      {SalaryItemSetForm, "Ravek-人事薪資管理系統-會計科目設定"},
+      {SaveDialogBoxForm, "SaveDialogBoxForm"},
+      {PrintSimpleForm, "PrintSimpleForm"},
+  };
+  for (const auto& [form, caption] : forms) {
+    ASSERT_NE(form, nullptr) << caption.toStdString();
+    EXPECT_EQ(form->windowTitle(), caption);
+    EXPECT_FALSE(form->isVisible()) << caption.toStdString();
+  }
+  EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(StartUp, LoginDialogHasItsDesignedClientSize) {
+  EXPECT_EQ(PinForm->size(), QSize(341, 308));
+  EXPECT_EQ(DelPinForm->size(), QSize(435, 300));
+  EXPECT_EQ(SaveDialogBoxForm->size(), QSize(435, 300));
+}
+
+TEST_F(StartUp, ReferencesAreClearedWhenTheProgramEnds) {
+  program.reset();
+  EXPECT_EQ(MainForm, nullptr);
+  EXPECT_EQ(PinForm, nullptr);
+  EXPECT_EQ(MainMenuForm, nullptr);
+  EXPECT_EQ(PrintSimpleForm, nullptr);
+}
+
+TEST(StartUpFailure, MissingTableFileIsToldOnceAndNothingIsCreated) {
+  DataFolder folder;
+  std::filesystem::remove(folder.path() / "salary.DB");
+  toolkit::ScriptedDialogs dialogs;
+  auto program = Program::start(folder.path());
+  EXPECT_FALSE(program);
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(dialogs.shown()[0].kind, toolkit::ScriptedDialogs::Kind::Error);
+  EXPECT_TRUE(dialogs.shown()[0].text.contains("salary", Qt::CaseInsensitive))
+      << dialogs.shown()[0].text.toStdString();
+  EXPECT_EQ(MainForm, nullptr);
+  EXPECT_EQ(PinForm, nullptr);
+}
+
+TEST(StartUpFailure, MissingDataFolderIsToldOnce) {
+  toolkit::ScriptedDialogs dialogs;
+  auto program = Program::start("/nonexistent/salary/folder");
+  EXPECT_FALSE(program);
+  EXPECT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(MainForm, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+// The login dialog: the check of code and password, its three messages, and the attempt
+// limit that lasts for the whole run.
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "app/toolkit/ScriptedDialogs.h"
+#include "store/EngineError.h"
+#include "store/Table.h"
+#include "tests/app/DataFolder.h"
+#include "users/TPinForm.h"
+
+namespace {
+
+const QString kLimit = QStringLiteral("錯誤次數超過限制,請確認後再重新輸入!! ");
+const QString kUnknownCode = QStringLiteral("使用者代碼輸入錯誤,請確認後重新輸入!! ");
+const QString kWrongPassword = QStringLiteral("密碼輸入錯誤,請確認後重新輸入!! ");
+
+class Login : public ::testing::Test {
+ protected:
+  Login() : session(folder.path()), pin(session) {
+    folder.addUser("admin", "admin");
+    folder.addUser("clerk", "secret");
+    mainForm.show();
+    pin.setWindows(&mainForm, &mainMenu);
+  }
+
+  // Types the two boxes and presses OK.
+  void login(const QString& code, const QString& password) {
+    pin.UserID->setText(code);
+    pin.Password->setText(password);
+    pin.BitBtn1->press();
+  }
+
+  DataFolder folder;
+  store::Session session;
+  TPinForm pin;
+  QWidget mainForm;  // stands for the entry screen
+  QWidget mainMenu;  // stands for the main window
+  toolkit::ScriptedDialogs dialogs;
+};
+
+TEST_F(Login, CodeWithItsOwnPasswordShowsTheMainWindowWithoutAMessage) {
+  login("clerk", "secret");
+  EXPECT_TRUE(mainMenu.isVisible());
+  EXPECT_TRUE(dialogs.texts().isEmpty());
+  EXPECT_EQ(pin.UserID->text(), "");
+  EXPECT_EQ(pin.Password->text(), "");
+  EXPECT_EQ(pin.PinErrorCount(), 0);
+}
+
+TEST_F(Login, KnownCodeWithAnotherUsersPasswordIsRefused) {
+  login("admin", "secret");
+  EXPECT_FALSE(mainMenu.isVisible());
+  EXPECT_EQ(dialogs.texts(), QStringList{kWrongPassword});
+  EXPECT_EQ(pin.PinErrorCount(), 0);
+}
+
+TEST_F(Login, UnknownCodeIsToldAndCounted) {
+  login("nobody", "admin");
+  EXPECT_FALSE(mainMenu.isVisible());
+  EXPECT_EQ(dialogs.texts(), QStringList{kUnknownCode});
+  EXPECT_EQ(pin.PinErrorCount(), 1);
+  EXPECT_EQ(pin.UserID->text(), "");
+  EXPECT_EQ(pin.Password->text(), "");
+}
+
+TEST_F(Login, CodeDifferingOnlyInLetterCaseIsUnknown) {
+  login("Admin", "admin");
+  EXPECT_EQ(dialogs.texts(), QStringList{kUnknownCode});
+  EXPECT_EQ(pin.PinErrorCount(), 1);
+}
+
+TEST_F(Login, EmptyCodeIsUnknownAndEmptyPasswordIsWrong) {
+  login("", "admin");
+  login("admin", "");
+  EXPECT_EQ(dialogs.texts(), (QStringList{kUnknownCode, kWrongPassword}));
+  EXPECT_EQ(pin.PinErrorCount(), 1);
+}
+
+TEST_F(Login, CodeNoTableCouldHoldIsUnknown) {
+  login("管理員管理員", "admin");  // 12 bytes in a field of 8
+  EXPECT_EQ(dialogs.texts(), QStringList{kUnknownCode});
+  EXPECT_EQ(pin.PinErrorCount(), 1);
+}
+
+TEST_F(Login, WrongPasswordsNeverReachTheLimit) {
+  for (int i = 0; i < 5; ++i) login("admin", "wrong");
+  login("admin", "admin");
+  EXPECT_TRUE(mainMenu.isVisible());
+  EXPECT_TRUE(mainForm.isVisible());
+  EXPECT_EQ(pin.PinErrorCount(), 0);
+}
+
+TEST_F(Login, FourthPressAfterThreeUnknownCodesEndsTheProgramWhateverWasTyped) {
+  for (int i = 0; i < 3; ++i) login("x", "y");
+  EXPECT_TRUE(mainForm.isVisible());
+  dialogs.clear();
+  login("admin", "admin");
+  EXPECT_EQ(dialogs.texts(), QStringList{kLimit});
+  EXPECT_FALSE(mainForm.isVisible());
+  EXPECT_FALSE(mainMenu.isVisible());
+  EXPECT_EQ(pin.UserID->text(), "");
+}
+
+TEST_F(Login, CountSurvivesASuccessfulLogin) {
+  login("x", "y");
+  login("x", "y");
+  login("admin", "admin");
+  EXPECT_TRUE(mainMenu.isVisible());
+  mainMenu.hide();
+  login("x", "y");
+  EXPECT_EQ(pin.PinErrorCount(), 3);
+  dialogs.clear();
+  login("admin", "admin");
+  EXPECT_EQ(dialogs.texts(), QStringList{kLimit});
+  EXPECT_FALSE(mainForm.isVisible());
+  EXPECT_FALSE(mainMenu.isVisible());
+}
+
+TEST_F(Login, CancelClearsBothBoxesAndNeverCounts) {
+  pin.UserID->setText("x");
+  pin.Password->setText("y");
+  pin.BitBtn2->press();
+  EXPECT_EQ(pin.UserID->text(), "");
+  EXPECT_EQ(pin.Password->text(), "");
+  EXPECT_EQ(pin.PinErrorCount(), 0);
+  EXPECT_TRUE(dialogs.texts().isEmpty());
+}
+
+TEST_F(Login, NeitherBoxAcceptsANinthCharacter) {
+  QTest::keyClicks(pin.UserID, "abcdefghij");
+  QTest::keyClicks(pin.Password, "1234567890");
+  EXPECT_EQ(pin.UserID->text(), "abcdefgh");
+  EXPECT_EQ(pin.Password->text(), "12345678");
+  EXPECT_EQ(pin.Password->displayText(), "********");
+}
+
+TEST_F(Login, EnterPressesOkAndEscPressesCancel) {
+  pin.show();
+  pin.UserID->setText("clerk");
+  pin.Password->setText("secret");
+  QTest::keyClick(pin.Password, Qt::Key_Return);
+  EXPECT_TRUE(mainMenu.isVisible());
+  EXPECT_FALSE(pin.isVisible());
+
+  pin.show();
+  pin.UserID->setText("x");
+  QTest::keyClick(pin.UserID, Qt::Key_Escape);
+  EXPECT_FALSE(pin.isVisible());
+  EXPECT_EQ(pin.UserID->text(), "");
+  EXPECT_EQ(pin.PinErrorCount(), 0);
+}
+
+TEST_F(Login, MissingPassFileIsReportedAndNotCounted) {
+  std::filesystem::remove(folder.path() / "pass.DB");
+  login("admin", "admin");
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(dialogs.shown()[0].kind, toolkit::ScriptedDialogs::Kind::Error);
+  EXPECT_FALSE(mainMenu.isVisible());
+  EXPECT_EQ(pin.PinErrorCount(), 0);
+}
+
+TEST(LoginConstruction, RegistersTheTablePasswordForEveryLaterTable) {
+  DataFolder folder;
+  store::Session fresh(folder.path());
+  store::Table basic(fresh, "basic.DB");
+  EXPECT_THROW(basic.Open(), store::EngineError);
+  TPinForm pin(fresh);
+  EXPECT_NO_THROW(basic.Open());
+}
+
+}  // namespace
