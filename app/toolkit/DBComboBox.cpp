@@ -67,7 +67,7 @@ void DBLookupComboBox::setListSource(DataSource* list, const std::string& listFi
 
 void DBLookupComboBox::reload() {
   clear();
-  if (list_) addItems(readColumn(list_->table(), listField_));
+  if (list_ && list_->hasTable()) addItems(readColumn(list_->table(), listField_));
   showField();
 }
 

@@ -55,7 +55,7 @@ void DBGrid::follow(store::TableEvent event) {
 void DBGrid::reload() {
   setRowCount(0);
   keys_.clear();
-  if (!source_ || !source_->table().Active()) return;
+  if (!source_ || !source_->hasTable() || !source_->table().Active()) return;
   store::Table& table = source_->table();
   store::Table cursor(table.session(), table.TableName());
   cursor.SetIndexFieldNames(table.IndexFieldNames());
@@ -95,7 +95,7 @@ void DBGrid::markCurrent() {
 }
 
 void DBGrid::choose(int line) {
-  if (!source_ || line < 0) return;
+  if (!source_ || !source_->hasTable() || line < 0) return;
   store::Table& table = source_->table();
   moving_ = true;
   struct Reset {

@@ -31,7 +31,7 @@ void DBLookupListBox::setListSource(DataSource* list, const std::string& listFie
 
 void DBLookupListBox::reload() {
   clear();
-  if (list_) addItems(readColumn(list_->table(), listField_));
+  if (list_ && list_->hasTable()) addItems(readColumn(list_->table(), listField_));
   markCurrent();
 }
 
@@ -46,7 +46,7 @@ void DBLookupListBox::markCurrent() {
 }
 
 void DBLookupListBox::choose(QListWidgetItem* item) {
-  if (!list_ || !item) return;
+  if (!list_ || !list_->hasTable() || !item) return;
   list_->table().Locate(listField_, item->text().toStdString(), store::NoLocateOptions);
   markCurrent();
 }

@@ -2,8 +2,9 @@
 // DataSource: links data-aware controls (and nothing else) to a store::Table.
 //
 // It observes the table through Table::subscribe and re-emits each event as the Qt signal
-// changed(), so that any number of controls follow the table's current row and state. The
-// table must outlive the data source (declare the data source after its table).
+// changed(), so that any number of controls follow the table's current row and state. Declare
+// the data source after its table; should the table still go first, the data source lets go
+// of it and reads as closed from then on.
 
 #include <QObject>
 #include <string>
@@ -19,7 +20,9 @@ class DataSource : public QObject {
   explicit DataSource(store::Table& table, QObject* parent = nullptr);
   ~DataSource() override;
 
-  store::Table& table() const { return table_; }
+  // REQUIRES: the table still exists (hasTable()).
+  store::Table& table() const { return *table_; }
+  bool hasTable() const { return table_ != nullptr; }
   // True while the table holds a row being inserted or edited: the only time a control may
   // write into its field.
   bool editing() const;
@@ -30,7 +33,7 @@ class DataSource : public QObject {
   void changed(store::TableEvent event);
 
  private:
-  store::Table& table_;
+  store::Table* table_;
   int token_ = -1;
 };
 

@@ -118,6 +118,20 @@ TEST_F(DataAware, UpperCaseEditTurnsTypedLettersToCapitals) {
   EXPECT_EQ(basic.FieldByName("ID").text(), "A123456789");
 }
 
+TEST(DataAwareLifetime, EditLetsGoOfATableDestroyedFirst) {
+  DataFolder folder;
+  folder.addEmployee("000001", "王小明");
+  auto basic = std::make_unique<store::Table>(folder.session(), "basic.DB");
+  basic->Open();
+  toolkit::DataSource source(*basic);
+  toolkit::DBEdit edit;
+  edit.setDataField(&source, "NAME");
+  EXPECT_EQ(edit.text(), QStringLiteral("王小明"));
+  basic.reset();
+  EXPECT_EQ(edit.text(), "");
+  EXPECT_FALSE(source.hasTable());
+}
+
 TEST(DataAwareCurrency, EditTakesASignedAmount) {
   DataFolder folder;
   store::Table salary(folder.session(), "salary.DB");
