@@ -28,12 +28,15 @@ TMainMenuForm::TMainMenuForm(store::Session& session, QWidget* parent)
       DataSource3(SalaryItemTable),
       DataSource4(DeleteSalaryDateTable) {
   setupUi(this);
-  QPalette infoBackground = palette();
-  infoBackground.setColor(QPalette::Window, infoBackground.color(QPalette::ToolTipBase));
-  setPalette(infoBackground);
-  setAutoFillBackground(true);
-  for (int i = 0; i < PageControl1->count(); ++i)
-    PageControl1->widget(i)->setAutoFillBackground(true);
+  // The window's colour is the system's tool-tip background, on the pages as well.
+  const QString info = palette().color(QPalette::ToolTipBase).name();
+  setStyleSheet(styleSheet() +
+                QStringLiteral(" TMainMenuForm, #BasicData, #SalaryMaintain, #FileTansfer, "
+                               "#SuperViser, #FileClear { background-color: %1; }")
+                    .arg(info));
+  for (int i = 0; i < PageControl1->count(); ++i) {
+    PageControl1->widget(i)->setAttribute(Qt::WA_StyledBackground);
+  }
   setWindowState(Qt::WindowMaximized);
   QueryPanel->raise();
 
