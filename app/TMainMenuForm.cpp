@@ -47,7 +47,10 @@ TMainMenuForm::TMainMenuForm(store::Session& session, QWidget* parent)
   DeleteSalaryDateTable.SetIndexFieldNames("SENDDATE");
   SalaryItemTable.Open();
 
-  BasicData->bind(&DataSource1);
+  BasicData->bind(this);
+  QueryPanel->bind(this);
+  QueryPanel->attachMenuTo(BasicData->Panel15);
+  QueryPanel->attachMenuTo(SalaryMaintain->Panel16);
   SalaryMaintain->bind(&DataSource1, &DataSource2, &DataSource3, &EmployeeBasicTable, "NUMBER");
 
   toolkit::prepareForm(this);
@@ -58,6 +61,18 @@ TMainMenuForm::TMainMenuForm(store::Session& session, QWidget* parent)
     toolkit::connectGuarded(back, &toolkit::BitBtn::activated, this,
                             &TMainMenuForm::EmployeeExitBitBtn1Click);
   }
+  // The pay-entry page moves between employees with the employee page's handlers.
+  auto* pay = SalaryMaintain;
+  toolkit::connectGuarded(pay->FirstBitBtn7, &toolkit::BitBtn::activated, BasicData,
+                          &BasicDataPage::FirstBitBtn1Click);
+  toolkit::connectGuarded(pay->PriorBitBtn8, &toolkit::BitBtn::activated, BasicData,
+                          &BasicDataPage::PriorBitBtn1Click);
+  toolkit::connectGuarded(pay->NextBitBtn9, &toolkit::BitBtn::activated, BasicData,
+                          &BasicDataPage::NextBitBtn1Click);
+  toolkit::connectGuarded(pay->LastBitBtn10, &toolkit::BitBtn::activated, BasicData,
+                          &BasicDataPage::LastBitBtn1Click);
+  toolkit::connectGuarded(pay->CancelBitBtn11, &toolkit::BitBtn::activated, BasicData,
+                          &BasicDataPage::CancelBitBtn1Click);
 
   EmployeeBasicFormCreate();
 }
@@ -80,6 +95,10 @@ void TMainMenuForm::PageControl1Change() {
   SalaryItemTable.Close();
   SalaryItemTable.Open();
   SalaryItemTable.Refresh();
+}
+
+QWidget* TMainMenuForm::sendDateEdit() {
+  return SalaryMaintain->SendDateEdit;
 }
 
 void TMainMenuForm::EmployeeExitBitBtn1Click() {

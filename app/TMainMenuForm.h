@@ -12,11 +12,12 @@
 #include <QWidget>
 
 #include "app/toolkit/DataSource.h"
+#include "employees/EmployeeWindow.h"
 #include "store/BatchMove.h"
 #include "store/Table.h"
 #include "ui_TMainMenuForm.h"
 
-class TMainMenuForm : public QWidget, public Ui::TMainMenuForm {
+class TMainMenuForm : public QWidget, public Ui::TMainMenuForm, public EmployeeWindow {
   Q_OBJECT
 
  public:
@@ -29,12 +30,17 @@ class TMainMenuForm : public QWidget, public Ui::TMainMenuForm {
   void PageControl1Change();
   void EmployeeExitBitBtn1Click();
 
-  void SetEditButtons();
-  void SetBrowseButtons();
-  void EnableEmployeeEdits();
-  void DisableEmployeeEdits();
+  void SetEditButtons() override;
+  void SetBrowseButtons() override;
+  void EnableEmployeeEdits() override;
+  void DisableEmployeeEdits() override;
   void EnableSalaryEdits();
-  void DisableSalaryEdits();
+  void DisableSalaryEdits() override;
+
+  store::Table& employeeTable() override { return EmployeeBasicTable; }
+  toolkit::DataSource& employeeSource() override { return DataSource1; }
+  store::Table& salaryTable() override { return EmployeeSalaryTable; }
+  QWidget* sendDateEdit() override;
 
   // Tables shared by the pages.
   store::Table EmployeeBasicTable;
@@ -56,12 +62,9 @@ class TMainMenuForm : public QWidget, public Ui::TMainMenuForm {
   toolkit::DataSource DataSource3;  // SalaryItemTable
   toolkit::DataSource DataSource4;  // DeleteSalaryDateTable
 
-  // Values kept for the employee page and the search while the program runs.
-  bool EditingExisting = false;
-  int SalaryEntryCount = 0;
-  QString OldNumber;
-  QString NewNumber;
-  int SearchCriterion = 0;
+  // The values kept for the employee page and the search while the program runs
+  // (EditingExisting, SalaryEntryCount, OldNumber, NewNumber, SearchCriterion) come with
+  // EmployeeWindow.
 
  protected:
   void closeEvent(QCloseEvent* event) override;

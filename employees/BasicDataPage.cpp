@@ -1,12 +1,28 @@
 #include "BasicDataPage.h"
 
+#include "EmployeeWindow.h"
 #include "app/toolkit/DataSource.h"
+#include "app/toolkit/Dialogs.h"
+#include "app/toolkit/Guard.h"
+#include "store/EngineError.h"
+#include "store/Query.h"
+#include "store/Table.h"
+#include "store/Transaction.h"
+
+namespace {
+
+const QString kPostFailed = QStringLiteral("請檢查您所輸入之代碼是否已重複,並重新輸入!!");
+const QString kConfirmDelete = QStringLiteral(" 確定刪除 ? ");
+
+}  // namespace
 
 BasicDataPage::BasicDataPage(QWidget* parent) : QWidget(parent) {
   setupUi(this);
 }
 
-void BasicDataPage::bind(toolkit::DataSource* employees) {
+void BasicDataPage::bind(EmployeeWindow* window) {
+  window_ = window;
+  toolkit::DataSource* employees = &window->employeeSource();
   EmployeeNumberDBEdit->setDataField(employees, "NUMBER");
   EmployeeAccountDBEdit->setDataField(employees, "ACCOUNT");
   EmployeeNameDBEdit->setDataField(employees, "NAME");
@@ -14,4 +30,167 @@ void BasicDataPage::bind(toolkit::DataSource* employees) {
   EmployeeInDateDBEdit->setDataField(employees, "INDATE");
   EmployeeLevelDBEdit->setDataField(employees, "LEVEL");
   EmployeeMemoDBEdit->setDataField(employees, "MEMO");
+  connect(employees, &toolkit::DataSource::changed, this, &BasicDataPage::forgetLeftEdit);
+
+  using toolkit::BitBtn;
+  using toolkit::connectGuarded;
+  connectGuarded(FirstBitBtn1, &BitBtn::activated, this, &BasicDataPage::FirstBitBtn1Click);
+  connectGuarded(PriorBitBtn1, &BitBtn::activated, this, &BasicDataPage::PriorBitBtn1Click);
+  connectGuarded(NextBitBtn1, &BitBtn::activated, this, &BasicDataPage::NextBitBtn1Click);
+  connectGuarded(LastBitBtn1, &BitBtn::activated, this, &BasicDataPage::LastBitBtn1Click);
+  connectGuarded(InsertBitBtn1, &BitBtn::activated, this, &BasicDataPage::InsertBitBtn1Click);
+  connectGuarded(EditBitBtn1, &BitBtn::activated, this, &BasicDataPage::EditBitBtn1Click);
+  connectGuarded(DeleteBitBtn1, &BitBtn::activated, this, &BasicDataPage::DeleteBitBtn1Click);
+  connectGuarded(PostBitBtn1, &BitBtn::activated, this, &BasicDataPage::PostBitBtn1Click);
+  connectGuarded(CancelBitBtn1, &BitBtn::activated, this, &BasicDataPage::CancelBitBtn1Click);
+}
+
+// The row opened by 修改 is gone as soon as the employee table leaves edit state without it
+// being written (a move, a search, a page change, 取消): a later 寫入 must then not take the
+// employee shown for the one that was edited and move its pay entries.
+void BasicDataPage::forgetLeftEdit() {
+  if (!window_->EditingExisting) return;
+  const toolkit::DataSource& employees = window_->employeeSource();
+  if (!employees.hasTable() || employees.table().State() != store::TableState::Edit) {
+    window_->EditingExisting = false;
+  }
+}
+
+template <class Move>
+void BasicDataPage::navigate(Move move, SendDate sendDate) {
+  move(window_->employeeTable());
+  window_->DisableEmployeeEdits();
+  window_->DisableSalaryEdits();
+  window_->sendDateEdit()->setEnabled(sendDate == SendDate::Enabled);
+}
+
+void BasicDataPage::FirstBitBtn1Click() {
+  navigate([](store::Table& t) { t.First(); }, SendDate::Enabled);
+}
+
+void BasicDataPage::PriorBitBtn1Click() {
+  navigate([](store::Table& t) { t.Prior(); }, SendDate::Disabled);
+}
+
+void BasicDataPage::NextBitBtn1Click() {
+  navigate([](store::Table& t) { t.Next(); }, SendDate::Disabled);
+}
+
+void BasicDataPage::LastBitBtn1Click() {
+  navigate([](store::Table& t) { t.Last(); }, SendDate::Disabled);
+}
+
+void BasicDataPage::InsertBitBtn1Click() {
+  window_->EditingExisting = false;
+  window_->EnableEmployeeEdits();
+  window_->employeeTable().Insert();
+  // The pay-entry row begun here gets no values and is never posted; the table drops it as
+  // soon as the employee row changes.
+  window_->salaryTable().Insert();
+  EmployeeNumberDBEdit->setFocus();
+  window_->SetEditButtons();
+}
+
+void BasicDataPage::EditBitBtn1Click() {
+  store::Table& employees = window_->employeeTable();
+  window_->EnableEmployeeEdits();
+  window_->SalaryEntryCount = static_cast<int>(window_->salaryTable().RecordCount());
+  employees.Edit();
+  window_->OldNumber = QString::fromStdString(employees.FieldByName("NUMBER").text());
+  // On an empty table Edit begins a new row: that is no existing employee to renumber.
+  window_->EditingExisting = employees.State() == store::TableState::Edit;
+  EmployeeNumberDBEdit->setFocus();
+  window_->SetEditButtons();
+}
+
+void BasicDataPage::PostBitBtn1Click() {
+  try {
+    store::Table& employees = window_->employeeTable();
+    if (!window_->EditingExisting || window_->SalaryEntryCount == 0) {
+      employees.Post();
+    } else {
+      window_->NewNumber = QString::fromStdString(employees.FieldByName("NUMBER").text());
+      if (window_->NewNumber == window_->OldNumber) {
+        employees.Post();
+      } else {
+        renumber();
+      }
+    }
+    window_->DisableEmployeeEdits();
+    window_->SetBrowseButtons();
+    window_->EditingExisting = false;
+  } catch (...) {
+    toolkit::ShowMessage(kPostFailed);
+  }
+}
+
+// Moves every pay entry of OldNumber to NewNumber and writes the employee row, in one
+// transaction. The new number is checked free before any entry is touched; on any failure both
+// files stay as they were and the employee row stays in edit state with what was typed.
+void BasicDataPage::renumber() {
+  store::Table& employees = window_->employeeTable();
+  store::Table& entries = window_->salaryTable();
+  store::Session& session = employees.session();
+  const std::string oldNumber = window_->OldNumber.toStdString();
+  const std::string newNumber = window_->NewNumber.toStdString();
+  try {
+    store::Transaction tx(session, {employees.TableName(), entries.TableName()});
+    store::Query taken(session, "SELECT NUMBER FROM basic WHERE NUMBER = :NEW");
+    taken.setParam("NEW", newNumber);
+    taken.Open();
+    if (!taken.Eof()) {
+      throw store::EngineError(store::EngineError::Code::KeyViolation,
+                               "員工編號 " + newNumber + " 已存在");
+    }
+    taken.Close();
+    store::Query move(session, "UPDATE salary SET NUMBER = :NEW WHERE NUMBER = :OLD");
+    move.setParam("NEW", newNumber);
+    move.setParam("OLD", oldNumber);
+    move.ExecSQL();
+    employees.Post();
+    tx.commit();
+  } catch (...) {
+    entries.Refresh();
+    if (employees.State() == store::TableState::Browse) {
+      // Written, then rolled back by a failed commit: stand on the employee as the file has it.
+      employees.SetKey();
+      employees.FieldByName("NUMBER").setText(oldNumber);
+      employees.GotoKey();
+    }
+    throw;
+  }
+  employees.Refresh();
+  entries.Refresh();
+}
+
+void BasicDataPage::CancelBitBtn1Click() {
+  window_->employeeTable().Cancel();
+  window_->DisableEmployeeEdits();
+  window_->DisableSalaryEdits();
+  window_->SetBrowseButtons();
+}
+
+void BasicDataPage::DeleteBitBtn1Click() {
+  if (toolkit::MessageDlg(kConfirmDelete, toolkit::MsgDlgType::Confirmation,
+                          toolkit::mbYes | toolkit::mbNo) != toolkit::mrYes) {
+    return;
+  }
+  store::Table& employees = window_->employeeTable();
+  store::Table& entries = window_->salaryTable();
+  store::Session& session = employees.session();
+  try {
+    store::Transaction tx(session, {employees.TableName(), entries.TableName()});
+    store::Query drop(session, "DELETE FROM salary WHERE NUMBER = :NUMBER");
+    drop.setParam("NUMBER", employees.FieldByName("NUMBER").text());
+    drop.ExecSQL();
+    employees.Delete();
+    tx.commit();
+  } catch (...) {
+    employees.Refresh();
+    entries.Refresh();
+    throw;
+  }
+  employees.Refresh();
+  entries.Refresh();
+  Panel2->setFocus();
 }
