@@ -1,0 +1,106 @@
+#include "EmployeeFixture.h"
+
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QTest>
+
+#include "store/Query.h"
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "store/Table.h"
+
+namespace {
+
+void addEmployee(store::Session& session, const char* number, const char* name, const char* id,
+                 const char* account) {
+  store::Table t(session, "basic.DB");
+  t.Open();
+  t.Append();
+  t.FieldByName("NUMBER").setText(number);
+  t.FieldByName("ACCOUNT").setText(account);
+  t.FieldByName("NAME").setText(name);
+  t.FieldByName("ID").setText(id);
+  t.Post();
+}
+
+}  // namespace
+
+EmployeeFixture::EmployeeFixture() {
+  store::Session& s = folder.session();
+  folder.addUser("admin", "admin");
+  addEmployee(s, "000001", "王小明", "A123456789", "11110000000001");
+  addEmployee(s, "002345", "李大同", "B223456789", "22220000002345");
+  addEmployee(s, "003000", "王大明", "C123456789", "33330000003000");
+  folder.addEntry("000001", "880105", 30000, "薪水轉帳");
+  folder.addEntry("002345", "880105", 35000, "薪水轉帳");
+  folder.addEntry("002345", "880205", 36000, "薪水轉帳");
+  folder.addEntry("002345", "880205", 1200, "退稅");
+  program = Program::start(folder.path());
+  m = MainMenuForm;
+  page = m->BasicData;
+  search = m->QueryPanel;
+  m->show();
+}
+
+void EmployeeFixture::type(QLineEdit* edit, const QString& text) {
+  edit->selectAll();
+  if (text.isEmpty()) {
+    QTest::keyClick(edit, Qt::Key_Delete);
+    return;
+  }
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(edit, &event);
+}
+
+std::vector<std::string> EmployeeFixture::rowsOnDisk(const std::string& table) {
+  store::Session reader(folder.path());
+  reader.AddPassword(store::kTablePassword);
+  const std::string columns = table == "basic" ? "NUMBER, ACCOUNT, NAME, ID, INDATE, LEVEL, MEMO"
+                                               : "NUMBER, SENDDATE, PAY, SALARYITEM";
+  const std::string order = table == "basic" ? "NUMBER" : columns;
+  store::Query q(reader, "SELECT " + columns + " FROM " + table + " ORDER BY " + order);
+  std::vector<std::string> rows;
+  for (q.Open(); !q.Eof(); q.Next()) {
+    std::string row;
+    for (int i = 0; i < q.fieldCount(); ++i) row += (i ? " " : "") + q.fieldAt(i).text();
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<std::string> EmployeeFixture::bothFiles() {
+  std::vector<std::string> rows = rowsOnDisk("basic");
+  for (auto& r : rowsOnDisk("salary")) rows.push_back(r);
+  return rows;
+}
+
+void EmployeeFixture::refuseEmployeeDeletes() {
+  sqlite3* db = nullptr;
+  const std::string file = (folder.path() / "basic.DB").string();
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  const int rc = sqlite3_exec(db,
+                              "CREATE TRIGGER refuse BEFORE DELETE ON data "
+                              "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                              nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  ASSERT_EQ(rc, SQLITE_OK);
+}
+
+bool EmployeeFixture::writingButtons() const {
+  auto* p = page;
+  for (QWidget* w : {p->FirstBitBtn1, p->PriorBitBtn1, p->NextBitBtn1, p->LastBitBtn1,
+                     p->InsertBitBtn1, p->EditBitBtn1, p->DeleteBitBtn1})
+    if (w->isEnabled()) return false;
+  return p->PostBitBtn1->isEnabled() && p->CancelBitBtn1->isEnabled();
+}
+
+bool EmployeeFixture::browsingButtons() const {
+  auto* p = page;
+  for (QWidget* w : {p->FirstBitBtn1, p->PriorBitBtn1, p->NextBitBtn1, p->LastBitBtn1,
+                     p->InsertBitBtn1, p->EditBitBtn1, p->DeleteBitBtn1})
+    if (!w->isEnabled()) return false;
+  return !p->PostBitBtn1->isEnabled() && !p->CancelBitBtn1->isEnabled();
+}

@@ -1,0 +1,247 @@
+// The employee page: adding, editing with renumbering of the pay entries, deleting, the
+// navigation shared with the pay-entry page, and the one message of a failed 寫入.
+
+#include "EmployeeFixture.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+const QString kPostFailed = QStringLiteral("請檢查您所輸入之代碼是否已重複,並重新輸入!!");
+
+class EmployeePage : public EmployeeFixture {
+ protected:
+  // 新增 and the three required fields.
+  void insertEmployee(const QString& number, const QString& name) {
+    page->InsertBitBtn1->press();
+    type(page->EmployeeNumberDBEdit, number);
+    type(page->EmployeeAccountDBEdit, "44440000000004");
+    type(page->EmployeeNameDBEdit, name);
+  }
+  // Stands on 002345 (three pay entries) and presses 修改.
+  void editEmployeeWithEntries() {
+    page->NextBitBtn1->press();
+    ASSERT_EQ(shownNumber(), "002345");
+    page->EditBitBtn1->press();
+  }
+  Rows entriesOf(const std::string& number) {
+    Rows out;
+    for (const auto& row : rowsOnDisk("salary"))
+      if (row.rfind(number + " ", 0) == 0) out.push_back(row.substr(7));
+    return out;
+  }
+};
+
+const Rows kEntriesOf2345 = {"880105 35000 薪水轉帳", "880205 1200 退稅", "880205 36000 薪水轉帳"};
+
+TEST_F(EmployeePage, TakenNumberIsRefusedAndTheRowKeptUntilCorrected) {
+  insertEmployee("002345", "張三");
+  page->PostBitBtn1->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kPostFailed});
+  EXPECT_EQ(m->EmployeeBasicTable.State(), store::TableState::Insert);
+  EXPECT_TRUE(writingButtons());
+  EXPECT_TRUE(page->EmployeeNameDBEdit->isEnabled());
+  EXPECT_EQ(page->EmployeeNameDBEdit->text(), QStringLiteral("張三"));
+
+  type(page->EmployeeNumberDBEdit, "004000");
+  page->PostBitBtn1->press();
+  EXPECT_EQ(dialogs.texts().size(), 1);
+  EXPECT_EQ(rowsOnDisk("basic").back(), "004000 44440000000004 張三    ");
+  EXPECT_TRUE(browsingButtons());
+  EXPECT_FALSE(page->EmployeeNumberDBEdit->isEnabled());
+}
+
+TEST_F(EmployeePage, EmptyNameIsRefusedWithTheSameMessage) {
+  insertEmployee("004000", "");
+  page->PostBitBtn1->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kPostFailed});
+  EXPECT_EQ(m->EmployeeBasicTable.State(), store::TableState::Insert);
+  EXPECT_EQ(rowsOnDisk("basic").size(), 3u);
+}
+
+TEST_F(EmployeePage, InsertedEmployeeIsStoredWithoutAnyPayEntry) {
+  const Rows entries = rowsOnDisk("salary");
+  insertEmployee("004000", "張三");
+  page->PostBitBtn1->press();
+  EXPECT_TRUE(dialogs.texts().isEmpty());
+  EXPECT_EQ(rowsOnDisk("basic").size(), 4u);
+  EXPECT_EQ(rowsOnDisk("salary"), entries);
+  EXPECT_EQ(m->EmployeeSalaryTable.State(), store::TableState::Browse);
+}
+
+TEST_F(EmployeePage, CancelAfterInsertDropsTheRowAndDisablesTheEdits) {
+  const Rows before = bothFiles();
+  insertEmployee("004000", "張三");
+  page->CancelBitBtn1->press();
+  EXPECT_EQ(bothFiles(), before);
+  EXPECT_EQ(shownNumber(), "000001");
+  EXPECT_FALSE(page->EmployeeNumberDBEdit->isEnabled());
+  EXPECT_TRUE(browsingButtons());
+}
+
+TEST_F(EmployeePage, PostBeforeAnyInsertOrEditShowsTheMessageAndChangesNothing) {
+  const Rows before = bothFiles();
+  page->PostBitBtn1->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kPostFailed});
+  EXPECT_EQ(bothFiles(), before);
+  EXPECT_TRUE(page->PostBitBtn1->isEnabled());
+  EXPECT_TRUE(page->FirstBitBtn1->isEnabled());
+}
+
+TEST_F(EmployeePage, RenumberMovesEveryEntryOnceAndNoOther) {
+  editEmployeeWithEntries();
+  type(page->EmployeeNumberDBEdit, "009999");
+  page->PostBitBtn1->press();
+  EXPECT_TRUE(dialogs.texts().isEmpty());
+  EXPECT_EQ(entriesOf("009999"), kEntriesOf2345);
+  EXPECT_TRUE(entriesOf("002345").empty());
+  EXPECT_EQ(entriesOf("000001"), Rows{"880105 30000 薪水轉帳"});
+  EXPECT_EQ(rowsOnDisk("basic")[2], "009999 22220000002345 李大同 B223456789   ");
+  EXPECT_EQ(shownNumber(), "009999");
+  EXPECT_EQ(m->SalaryMaintain->DBGrid1->rowCount(), 3);
+  EXPECT_TRUE(browsingButtons());
+  EXPECT_FALSE(m->EditingExisting);
+}
+
+TEST_F(EmployeePage, RenumberOntoATakenNumberChangesNothing) {
+  const Rows before = bothFiles();
+  editEmployeeWithEntries();
+  type(page->EmployeeNumberDBEdit, "003000");
+  page->PostBitBtn1->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kPostFailed});
+  EXPECT_EQ(bothFiles(), before);
+  EXPECT_EQ(m->EmployeeBasicTable.State(), store::TableState::Edit);
+  EXPECT_TRUE(writingButtons());
+  EXPECT_TRUE(m->EditingExisting);
+}
+
+TEST_F(EmployeePage, RenumberFailingAfterTheEntriesMovedLeavesBothFilesAsBefore) {
+  const Rows before = bothFiles();
+  editEmployeeWithEntries();
+  type(page->EmployeeNumberDBEdit, "009999");
+  type(page->EmployeeNameDBEdit, "");
+  page->PostBitBtn1->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kPostFailed});
+  EXPECT_EQ(bothFiles(), before);
+  EXPECT_EQ(m->EmployeeBasicTable.State(), store::TableState::Edit);
+
+  type(page->EmployeeNameDBEdit, QStringLiteral("李小同"));
+  page->PostBitBtn1->press();
+  EXPECT_EQ(dialogs.texts().size(), 1);
+  EXPECT_EQ(entriesOf("009999"), kEntriesOf2345);
+}
+
+TEST_F(EmployeePage, EditWithoutANumberChangeTouchesNoEntry) {
+  const Rows entries = rowsOnDisk("salary");
+  editEmployeeWithEntries();
+  type(page->EmployeeNameDBEdit, QStringLiteral("李小同"));
+  page->PostBitBtn1->press();
+  EXPECT_TRUE(dialogs.texts().isEmpty());
+  EXPECT_EQ(rowsOnDisk("basic")[1], "002345 22220000002345 李小同 B223456789   ");
+  EXPECT_EQ(rowsOnDisk("salary"), entries);
+}
+
+TEST_F(EmployeePage, RenumberOfAnEmployeeWithoutEntriesWritesTheRow) {
+  page->LastBitBtn1->press();
+  page->EditBitBtn1->press();
+  type(page->EmployeeNumberDBEdit, "003001");
+  page->PostBitBtn1->press();
+  EXPECT_TRUE(dialogs.texts().isEmpty());
+  EXPECT_EQ(rowsOnDisk("basic")[2].substr(0, 6), "003001");
+  EXPECT_EQ(rowsOnDisk("salary").size(), 4u);
+}
+
+TEST_F(EmployeePage, SearchWhileEditingDropsTheEditSoALaterPostMovesNothing) {
+  const Rows before = bothFiles();
+  editEmployeeWithEntries();
+  type(page->EmployeeNumberDBEdit, "009999");
+  search->N11Click();
+  type(search->QueryEdit, "000001");
+  search->QueryBitBtn->press();
+  EXPECT_FALSE(m->EditingExisting);
+  ASSERT_TRUE(page->PostBitBtn1->isEnabled());
+  page->PostBitBtn1->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kPostFailed});
+  EXPECT_EQ(bothFiles(), before);
+}
+
+TEST_F(EmployeePage, PageChangeWhileEditingDropsTheEdit) {
+  const Rows before = bothFiles();
+  editEmployeeWithEntries();
+  type(page->EmployeeNumberDBEdit, "009999");
+  m->PageControl1->setCurrentIndex(1);
+  m->PageControl1->setCurrentIndex(0);
+  EXPECT_FALSE(m->EditingExisting);
+  EXPECT_EQ(bothFiles(), before);
+  EXPECT_EQ(m->EmployeeBasicTable.State(), store::TableState::Browse);
+}
+
+TEST_F(EmployeePage, DeleteAnsweredNoKeepsEverythingAndYesRemovesEmployeeAndEntries) {
+  const Rows before = bothFiles();
+  page->NextBitBtn1->press();
+  dialogs.answer(toolkit::mrNo);
+  page->DeleteBitBtn1->press();
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(dialogs.shown()[0].text, QStringLiteral(" 確定刪除 ? "));
+  EXPECT_EQ(dialogs.shown()[0].type, toolkit::MsgDlgType::Confirmation);
+  EXPECT_EQ(dialogs.shown()[0].buttons, toolkit::mbYes | toolkit::mbNo);
+  EXPECT_EQ(bothFiles(), before);
+
+  dialogs.answer(toolkit::mrYes);
+  page->DeleteBitBtn1->press();
+  EXPECT_EQ(rowsOnDisk("basic").size(), 2u);
+  EXPECT_TRUE(entriesOf("002345").empty());
+  EXPECT_EQ(rowsOnDisk("salary").size(), 1u);
+  EXPECT_EQ(shownNumber(), "003000");
+  EXPECT_EQ(dialogs.unscripted(), 0);
+}
+
+TEST_F(EmployeePage, DeleteThatFailsMidwayKeepsTheEntries) {
+  const Rows before = bothFiles();
+  refuseEmployeeDeletes();
+  page->NextBitBtn1->press();
+  dialogs.answer(toolkit::mrYes);
+  page->DeleteBitBtn1->press();
+  ASSERT_EQ(dialogs.shown().size(), 2u);
+  EXPECT_EQ(dialogs.shown()[1].kind, toolkit::ScriptedDialogs::Kind::Error);
+  EXPECT_EQ(bothFiles(), before);
+  EXPECT_EQ(m->EmployeeSalaryTable.RecordCount(), 3);
+}
+
+TEST_F(EmployeePage, FirstEnablesTheBatchSendDateAndOtherMovesDisableIt) {
+  QWidget* sendDate = m->SalaryMaintain->SendDateEdit;
+  for (auto* move : {page->PriorBitBtn1, page->NextBitBtn1, page->LastBitBtn1}) {
+    page->FirstBitBtn1->press();
+    EXPECT_TRUE(sendDate->isEnabled());
+    move->press();
+    EXPECT_FALSE(sendDate->isEnabled()) << move->text().toStdString();
+  }
+  EXPECT_EQ(shownNumber(), "003000");
+}
+
+TEST_F(EmployeePage, PayEntryPageButtonsMoveBetweenEmployees) {
+  auto* pay = m->SalaryMaintain;
+  m->PageControl1->setCurrentIndex(1);
+  pay->NextBitBtn9->press();
+  EXPECT_EQ(pay->DBEdit1->text(), "002345");
+  EXPECT_EQ(pay->DBGrid1->rowCount(), 3);
+  EXPECT_FALSE(pay->SendDateEdit->isEnabled());
+  pay->LastBitBtn10->press();
+  pay->PriorBitBtn8->press();
+  EXPECT_EQ(pay->DBEdit1->text(), "002345");
+  pay->FirstBitBtn7->press();
+  EXPECT_EQ(pay->DBEdit1->text(), "000001");
+  EXPECT_TRUE(pay->SendDateEdit->isEnabled());
+}
+
+TEST_F(EmployeePage, NavigationDisablesTheEditsButLeavesTheButtonRow) {
+  page->EditBitBtn1->press();
+  m->PageControl1->setCurrentIndex(1);
+  m->PageControl1->setCurrentIndex(0);
+  ASSERT_TRUE(page->EmployeeNameDBEdit->isEnabled());
+  page->NextBitBtn1->press();
+  EXPECT_FALSE(page->EmployeeNameDBEdit->isEnabled());
+  EXPECT_TRUE(browsingButtons());
+}
+
+}  // namespace
