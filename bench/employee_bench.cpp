@@ -1,0 +1,299 @@
+// employee-bench: times the employee page's heavy steps on tables of a realistic size.
+//
+//   employee-bench --data DIR [--samples N]
+//
+// DIR holds the live tables with the benchmark data (made by store-bench, or generated here
+// with 50,000 employees and 1,400,000 entries when its tables are empty or absent). The run
+// works on a private copy of DIR, removed afterwards, so DIR itself is only read. Prints
+//   BENCH page_change median_us=<x> p99_us=<y> samples=<n>
+//       the table work of a change of page, without widgets: the employee, pay-entry and salary
+//       item tables closed, opened and refreshed in the window's order, then the current
+//       employee's entries read as the grid shows them;
+//   BENCH page_change_window ...
+//       the same change through the main window itself (offscreen), with every control that
+//       follows the tables;
+//   BENCH renumber_240 ...
+//       寫入 of an employee with 240 pay entries whose number was changed, through the
+//       employee page's own handlers (the number changed back and forth between samples);
+// and the machine it ran on.
+
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/Program.h"
+#include "app/TMainMenuForm.h"
+#include "app/toolkit/ScriptedDialogs.h"
+#include "bench/DataGenerator.h"
+#include "employees/BasicDataPage.h"
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "store/Table.h"
+#include "store/Transaction.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+volatile std::size_t gSink = 0;
+
+template <class F>
+double timeUs(F&& f) {
+  const Clock::time_point start = Clock::now();
+  f();
+  return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
+
+void report(const std::string& name, std::vector<double> us) {
+  if (us.empty()) return;
+  std::sort(us.begin(), us.end());
+  auto rank = [&](double q) {
+    const auto k = static_cast<std::size_t>(std::ceil(q * static_cast<double>(us.size())));
+    return us[std::min(us.size() - 1, k == 0 ? 0 : k - 1)];
+  };
+  std::printf("BENCH %s median_us=%.1f p99_us=%.1f samples=%zu\n", name.c_str(), rank(0.5),
+              rank(0.99), us.size());
+  std::fflush(stdout);
+}
+
+std::string sixDigits(int i) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%06d", i);
+  return buf;
+}
+
+long long rowCount(store::Session& session, const char* fileName) {
+  store::Table table(session, fileName);
+  table.Open();
+  return table.RecordCount();
+}
+
+void goTo(store::Table& employees, const std::string& number) {
+  employees.SetKey();
+  employees.FieldByName("NUMBER").setText(number);
+  if (!employees.GotoKey()) throw std::runtime_error("no employee " + number);
+}
+
+// ---- data ----------------------------------------------------------------------------------
+
+void prepareSource(const fs::path& folder) {
+  fs::create_directories(folder);
+  store::Session session(folder);
+  session.AddPassword(store::kTablePassword);
+  for (const store::LiveTable& t : store::liveTables())
+    if (!session.exists(t.fileName)) session.createTable(t.fileName, t.schema);
+  const long long employees = rowCount(session, "basic.DB");
+  const long long entries = rowCount(session, "salary.DB");
+  if (employees == 0 && entries == 0) {
+    std::printf("# generating 50000 employees and 1400000 entries in %s\n", folder.c_str());
+    std::fflush(stdout);
+    bench::generate(session, bench::DataSize{});
+  }
+  std::printf("# source employees=%lld entries=%lld\n", rowCount(session, "basic.DB"),
+              rowCount(session, "salary.DB"));
+}
+
+// One employee after the last with `count` entries, one a month from 7001 on.
+std::string addEmployeeWithEntries(const fs::path& folder, int count) {
+  store::Session session(folder);
+  session.AddPassword(store::kTablePassword);
+  store::Table basic(session, "basic.DB");
+  basic.SetIndexFieldNames("NUMBER");
+  basic.Open();
+  basic.Last();
+  const std::string number = sixDigits(std::stoi(basic.FieldByName("NUMBER").text()) + 1);
+  store::Table salary(session, "salary.DB");
+  salary.Open();
+  store::Transaction tx(session, {"basic.DB", "salary.DB"});
+  basic.Append();
+  basic.FieldByName("NUMBER").setText(number);
+  basic.FieldByName("ACCOUNT").setText("99990000000001");
+  basic.FieldByName("NAME").setText("林多筆");
+  basic.Post();
+  for (int i = 0; i < count; ++i) {
+    char date[16];
+    std::snprintf(date, sizeof date, "%02d%02d05", 70 + i / 12, i % 12 + 1);
+    salary.Append();
+    salary.FieldByName("NUMBER").setText(number);
+    salary.FieldByName("SENDDATE").setText(date);
+    salary.FieldByName("PAY").setNumber(30000 + i);
+    salary.FieldByName("SALARYITEM").setText("薪水轉帳");
+    salary.Post();
+  }
+  tx.commit();
+  return number;
+}
+
+// ---- page change ---------------------------------------------------------------------------
+
+// The window's tables, set up as the window sets them up, with no control following them.
+void benchPageChangeTables(const fs::path& folder, int samples) {
+  store::Session session(folder);
+  session.AddPassword(store::kTablePassword);
+  store::Table basic(session, "basic.DB");
+  store::Table salary(session, "salary.DB");
+  store::Table items(session, "item.DB");
+  basic.SetIndexFieldNames("NUMBER");
+  salary.SetIndexFieldNames("NUMBER");
+  salary.SetMasterSource(&basic, "NUMBER");
+  items.SetIndexFieldNames("SALARYITEM");
+  items.Open();
+  basic.Open();
+  salary.Open();
+  const long long employees = basic.RecordCount();
+  std::mt19937 rng(20240601);
+  std::vector<double> us;
+  for (int i = 0; i < samples + 10; ++i) {
+    goTo(basic, sixDigits(std::uniform_int_distribution<int>(1, int(employees))(rng)));
+    const double t = timeUs([&] {
+      for (store::Table* table : {&basic, &salary, &items}) {
+        table->Close();
+        table->Open();
+        table->Refresh();
+      }
+      for (salary.First(); !salary.Eof(); salary.Next()) {
+        gSink = gSink + salary.FieldByName("SENDDATE").text().size() +
+                salary.FieldByName("PAY").text().size() +
+                salary.FieldByName("SALARYITEM").text().size();
+      }
+    });
+    if (i >= 10) us.push_back(t);
+  }
+  report("page_change", us);
+}
+
+void benchPageChangeWindow(int samples) {
+  TMainMenuForm* m = MainMenuForm;
+  const long long employees = m->EmployeeBasicTable.RecordCount();
+  std::mt19937 rng(20240601);
+  std::vector<double> us;
+  for (int i = 0; i < samples + 10; ++i) {
+    goTo(m->EmployeeBasicTable,
+         sixDigits(std::uniform_int_distribution<int>(1, int(employees))(rng)));
+    const double t = timeUs([&] { m->PageControl1Change(); });
+    if (i >= 10) us.push_back(t);
+  }
+  report("page_change_window", us);
+}
+
+// ---- renumbering ---------------------------------------------------------------------------
+
+void benchRenumber(const std::string& number, int entries, int samples,
+                   toolkit::ScriptedDialogs& dialogs) {
+  TMainMenuForm* m = MainMenuForm;
+  BasicDataPage* page = m->BasicData;
+  const std::string other = "9" + number.substr(1);
+  std::vector<double> us;
+  for (int i = 0; i < samples; ++i) {
+    const std::string from = i % 2 == 0 ? number : other;
+    const std::string to = i % 2 == 0 ? other : number;
+    goTo(m->EmployeeBasicTable, from);
+    page->EditBitBtn1Click();
+    if (m->SalaryEntryCount != entries) throw std::runtime_error("wrong number of entries");
+    m->EmployeeBasicTable.FieldByName("NUMBER").setText(to);
+    us.push_back(timeUs([&] { page->PostBitBtn1Click(); }));
+    if (!dialogs.texts().isEmpty())
+      throw std::runtime_error("renumbering failed: " + dialogs.texts().front().toStdString());
+    if (m->EmployeeSalaryTable.RecordCount() != entries)
+      throw std::runtime_error("entries did not follow the employee");
+  }
+  report("renumber_" + std::to_string(entries), us);
+}
+
+// ---- machine -------------------------------------------------------------------------------
+
+long kbFrom(const char* file, const std::string& key) {
+  std::ifstream in(file);
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + key.size());
+  return -1;
+}
+
+void reportMachine() {
+  std::ifstream in("/proc/cpuinfo");
+  std::string line, model = "unknown";
+  int processors = 0;
+  while (std::getline(in, line)) {
+    if (line.rfind("processor", 0) == 0) ++processors;
+    if (line.rfind("model name", 0) == 0 && model == "unknown") {
+      const auto colon = line.find(':');
+      if (colon != std::string::npos) model = line.substr(line.find_first_not_of(" \t", colon + 1));
+    }
+  }
+  utsname os{};
+  uname(&os);
+  std::printf("MACHINE cpu=\"%s\" cores=%d online=%u mem_total_kb=%ld os=\"%s %s %s\"\n",
+              model.c_str(), processors, std::thread::hardware_concurrency(),
+              kbFrom("/proc/meminfo", "MemTotal:"), os.sysname, os.release, os.machine);
+}
+
+[[noreturn]] void usage(const char* message) {
+  std::fprintf(stderr, "employee-bench: %s\nusage: employee-bench --data DIR [--samples N]\n",
+               message);
+  std::exit(2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  fs::path source;
+  int samples = 200;
+  for (int i = 1; i < argc; i += 2) {
+    const std::string arg = argv[i];
+    if (i + 1 >= argc) usage(("missing value after " + arg).c_str());
+    if (arg == "--data") {
+      source = argv[i + 1];
+    } else if (arg == "--samples") {
+      samples = std::atoi(argv[i + 1]);
+      if (samples < 20) usage("--samples must be at least 20");
+    } else {
+      usage(("unknown option " + arg).c_str());
+    }
+  }
+  if (source.empty()) usage("--data is required");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+
+  const fs::path copy =
+      fs::temp_directory_path() / ("employee-bench-" + std::to_string(::getpid()));
+  int status = 0;
+  try {
+    prepareSource(source);
+    fs::create_directories(copy);
+    for (const auto& entry : fs::directory_iterator(source))
+      if (entry.is_regular_file()) fs::copy_file(entry.path(), copy / entry.path().filename());
+    const int entries = 240;
+    const std::string number = addEmployeeWithEntries(copy, entries);
+
+    benchPageChangeTables(copy, samples);
+    toolkit::ScriptedDialogs dialogs;
+    {
+      auto program = Program::start(copy);
+      if (!program) throw std::runtime_error("the program did not start");
+      benchPageChangeWindow(std::max(20, samples / 4));
+      benchRenumber(number, entries, std::max(20, samples / 4), dialogs);
+    }
+    reportMachine();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "employee-bench: %s\n", e.what());
+    status = 1;
+  }
+  std::error_code ignored;
+  fs::remove_all(copy, ignored);
+  return status;
+}
