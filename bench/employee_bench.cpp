@@ -37,6 +37,7 @@
 #include "app/Program.h"
 #include "app/TMainMenuForm.h"
 #include "app/toolkit/ScriptedDialogs.h"
+#include "bench/BenchReport.h"
 #include "bench/DataGenerator.h"
 #include "employees/BasicDataPage.h"
 #include "store/Schema.h"
@@ -46,29 +47,12 @@
 
 namespace {
 
+using bench::report;
+using bench::timeUs;
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
 volatile std::size_t gSink = 0;
-
-template <class F>
-double timeUs(F&& f) {
-  const Clock::time_point start = Clock::now();
-  f();
-  return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
-
-void report(const std::string& name, std::vector<double> us) {
-  if (us.empty()) return;
-  std::sort(us.begin(), us.end());
-  auto rank = [&](double q) {
-    const auto k = static_cast<std::size_t>(std::ceil(q * static_cast<double>(us.size())));
-    return us[std::min(us.size() - 1, k == 0 ? 0 : k - 1)];
-  };
-  std::printf("BENCH %s median_us=%.1f p99_us=%.1f samples=%zu\n", name.c_str(), rank(0.5),
-              rank(0.99), us.size());
-  std::fflush(stdout);
-}
 
 std::string sixDigits(int i) {
   char buf[16];
@@ -216,32 +200,6 @@ void benchRenumber(const std::string& number, int entries, int samples,
 
 // ---- machine -------------------------------------------------------------------------------
 
-long kbFrom(const char* file, const std::string& key) {
-  std::ifstream in(file);
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + key.size());
-  return -1;
-}
-
-void reportMachine() {
-  std::ifstream in("/proc/cpuinfo");
-  std::string line, model = "unknown";
-  int processors = 0;
-  while (std::getline(in, line)) {
-    if (line.rfind("processor", 0) == 0) ++processors;
-    if (line.rfind("model name", 0) == 0 && model == "unknown") {
-      const auto colon = line.find(':');
-      if (colon != std::string::npos) model = line.substr(line.find_first_not_of(" \t", colon + 1));
-    }
-  }
-  utsname os{};
-  uname(&os);
-  std::printf("MACHINE cpu=\"%s\" cores=%d online=%u mem_total_kb=%ld os=\"%s %s %s\"\n",
-              model.c_str(), processors, std::thread::hardware_concurrency(),
-              kbFrom("/proc/meminfo", "MemTotal:"), os.sysname, os.release, os.machine);
-}
-
 [[noreturn]] void usage(const char* message) {
   std::fprintf(stderr, "employee-bench: %s\nusage: employee-bench --data DIR [--samples N]\n",
                message);
@@ -288,7 +246,7 @@ int main(int argc, char** argv) {
       benchPageChangeWindow(std::max(20, samples / 4));
       benchRenumber(number, entries, std::max(20, samples / 4), dialogs);
     }
-    reportMachine();
+    bench::reportMachine();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "employee-bench: %s\n", e.what());
     status = 1;

@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/BenchReport.h"
 #include "bench/DataGenerator.h"
 #include "store/EngineError.h"
 #include "store/Schema.h"
@@ -35,6 +36,8 @@
 
 namespace {
 
+using bench::report;
+using bench::timeUs;
 using Clock = std::chrono::steady_clock;
 
 struct Options {
@@ -45,29 +48,6 @@ struct Options {
 
 // Keeps the values read in timed sections alive, so that reading them is part of the work.
 volatile std::size_t gSink = 0;
-
-double elapsedUs(Clock::time_point start) {
-  return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
-
-template <class F>
-double timeUs(F&& f) {
-  const Clock::time_point start = Clock::now();
-  f();
-  return elapsedUs(start);
-}
-
-void report(const std::string& name, std::vector<double> us) {
-  if (us.empty()) return;
-  std::sort(us.begin(), us.end());
-  auto rank = [&](double q) {
-    const auto k = static_cast<std::size_t>(std::ceil(q * static_cast<double>(us.size())));
-    return us[std::min(us.size() - 1, k == 0 ? 0 : k - 1)];
-  };
-  std::printf("BENCH %s median_us=%.1f p99_us=%.1f samples=%zu\n", name.c_str(), rank(0.5),
-              rank(0.99), us.size());
-  std::fflush(stdout);
-}
 
 std::string employeeNumber(int i) {
   char buf[16];
@@ -118,9 +98,7 @@ void prepareData(store::Session& session, const Options& opt) {
     store::Table(session, "salary.DB").EmptyTable();
   }
 
-  const Clock::time_point start = Clock::now();
-  bench::generate(session, opt.size);
-  const double seconds = elapsedUs(start) / 1e6;
+  const double seconds = timeUs([&] { bench::generate(session, opt.size); }) / 1e6;
   const double rows = static_cast<double>(opt.size.employees + opt.size.entries);
   std::printf("BENCH generate employees=%d entries=%lld seconds=%.1f rows_per_s=%.0f\n",
               opt.size.employees, opt.size.entries, seconds, rows / seconds);
@@ -437,39 +415,6 @@ void benchEmptyTable(store::Session& session, int repeats) {
 
 // ---- machine -------------------------------------------------------------------------------
 
-long kbFrom(const char* file, const std::string& key) {
-  std::ifstream in(file);
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + key.size());
-  return -1;
-}
-
-void reportMemory() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  std::printf("BENCH peak_rss_kb=%ld\n", usage.ru_maxrss);
-  std::printf("BENCH rss_kb=%ld\n", kbFrom("/proc/self/status", "VmRSS:"));
-}
-
-void reportMachine() {
-  std::ifstream in("/proc/cpuinfo");
-  std::string line, model = "unknown";
-  int processors = 0;
-  while (std::getline(in, line)) {
-    if (line.rfind("processor", 0) == 0) ++processors;
-    if (line.rfind("model name", 0) == 0 && model == "unknown") {
-      const auto colon = line.find(':');
-      if (colon != std::string::npos) model = line.substr(line.find_first_not_of(" \t", colon + 1));
-    }
-  }
-  utsname os{};
-  uname(&os);
-  std::printf("MACHINE cpu=\"%s\" cores=%d online=%u mem_total_kb=%ld os=\"%s %s %s\"\n",
-              model.c_str(), processors, std::thread::hardware_concurrency(),
-              kbFrom("/proc/meminfo", "MemTotal:"), os.sysname, os.release, os.machine);
-}
-
 // ---- command line --------------------------------------------------------------------------
 
 [[noreturn]] void usage(const char* message) {
@@ -546,7 +491,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "store-bench: %s\n", e.what());
     return 1;
   }
-  reportMemory();
-  reportMachine();
+  bench::reportMemory();
+  bench::reportMachine();
   return 0;
 }

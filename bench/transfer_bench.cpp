@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchReport.h"
 #include "DataGenerator.h"
 #include "store/Cp950.h"
 #include "store/Schema.h"
@@ -45,40 +46,10 @@ struct Size {
   bench::DataSize data;
 };
 
-double median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-double microsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
-      .count();
-}
-
 double medianMicros(int runs, const std::function<void()>& work) {
   std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    times.push_back(microsSince(start));
-  }
-  return median(times);
-}
-
-void printMachine() {
-  struct utsname u;
-  uname(&u);
-  std::string cpu = "unknown";
-  std::ifstream info("/proc/cpuinfo");
-  for (std::string line; std::getline(info, line);) {
-    if (line.starts_with("model name")) {
-      cpu = line.substr(line.find(':') + 2);
-      break;
-    }
-  }
-  std::cout << "machine: " << u.sysname << " " << u.release << " " << u.machine << ", " << cpu
-            << ", " << sysconf(_SC_NPROCESSORS_ONLN) << " cores, SQLite " << sqlite3_libversion()
-            << "\n";
+  for (int i = 0; i < runs; ++i) times.push_back(bench::timeUs(work));
+  return bench::median(times);
 }
 
 fs::path prepare(const fs::path& root, const Size& size) {
@@ -236,9 +207,7 @@ void runSize(const fs::path& root, const Size& size, int runs) {
     store::Session session(folder);
     session.AddPassword(store::kTablePassword);
     engineUs = medianMicros(runs, [&] {
-      auto start = std::chrono::steady_clock::now();
-      transfer::buildTransferBatch(session, kMonth);
-      batchUs.push_back(microsSince(start));
+      batchUs.push_back(bench::timeUs([&] { transfer::buildTransferBatch(session, kMonth); }));
       auto text = transfer::buildTransferText(session, kMonth);
       records = text.records;
       engineText = std::move(text.bytes);
@@ -253,8 +222,8 @@ void runSize(const fs::path& root, const Size& size, int runs) {
             << " bytes), same text from both: " << (engineText == sqliteText ? "yes" : "NO")
             << "\n";
   std::cout << "BENCH transfer_engine_" << size.label << " median_us=" << engineUs << "\n";
-  std::cout << "BENCH transfer_engine_batch_only_" << size.label << " median_us=" << median(batchUs)
-            << "\n";
+  std::cout << "BENCH transfer_engine_batch_only_" << size.label
+            << " median_us=" << bench::median(batchUs) << "\n";
   std::cout << "BENCH transfer_sqlite_" << size.label << " median_us=" << sqliteUs << "\n";
   std::cout << "BENCH transfer_ratio_" << size.label << " ratio=" << engineUs / sqliteUs << "\n";
   std::cout << "BENCH salary_admin_transfer_" << size.label
@@ -281,7 +250,7 @@ int main(int argc, char** argv) {
     }
   }
   try {
-    printMachine();
+    bench::reportMachine();
     fs::create_directories(root);
     if (sizes.find("small") != std::string::npos) {
       runSize(root, {"small", {10000, 290000, 1}}, runs);
