@@ -49,7 +49,6 @@ namespace {
 
 using bench::report;
 using bench::timeUs;
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
 volatile std::size_t gSink = 0;

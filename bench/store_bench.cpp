@@ -38,7 +38,6 @@ namespace {
 
 using bench::report;
 using bench::timeUs;
-using Clock = std::chrono::steady_clock;
 
 struct Options {
   bench::DataSize size;
