@@ -1,6 +1,7 @@
 #include "TestRows.h"
 
 #include <iterator>
+#include <sstream>
 
 namespace store {
 
@@ -52,37 +53,34 @@ void addUser(store::Session& session, const std::string& userId, const std::stri
   t.Close();
 }
 
-std::vector<std::string> column(store::Table& table, const std::string& field) {
+std::vector<std::string> column(store::Table& table, const std::string& fields) {
+  std::vector<store::Field> f;
+  std::istringstream names(fields);
+  for (std::string name; names >> name;) f.push_back(table.FieldByName(name));
   std::vector<std::string> out;
   table.First();
   if (table.IsEmpty()) return out;
-  store::Field f = table.FieldByName(field);
   do {
-    out.push_back(f.text());
+    std::string row;
+    for (std::size_t i = 0; i < f.size(); ++i) row += (i ? " " : "") + f[i].text();
+    out.push_back(row);
     table.Next();
   } while (!table.Eof());
   return out;
 }
 
 std::vector<std::string> fileColumn(store::Session& session, const std::string& fileName,
-                                    const std::string& field, const std::string& indexFieldNames) {
+                                    const std::string& fields, const std::string& indexFieldNames) {
   store::Table t(session, fileName);
   if (!indexFieldNames.empty()) t.SetIndexFieldNames(indexFieldNames);
   t.Open();
-  return column(t, field);
+  return column(t, fields);
 }
 
-std::vector<std::string> entries(store::Session& session) {
-  std::vector<std::string> out;
-  store::Table t(session, "salary.DB");
-  t.Open();
-  if (t.IsEmpty()) return out;
-  do {
-    out.push_back(t.FieldByName("NUMBER").text() + " " + t.FieldByName("SENDDATE").text() + " " +
-                  t.FieldByName("PAY").text() + " " + t.FieldByName("SALARYITEM").text());
-    t.Next();
-  } while (!t.Eof());
-  return out;
+bool gotoKey(store::Table& table, const std::string& field, const std::string& value) {
+  table.SetKey();
+  table.FieldByName(field).setText(value);
+  return table.GotoKey();
 }
 
 long long fileCount(store::Session& session, const std::string& fileName) {

@@ -2,11 +2,13 @@
 // Rows for the engine tests: writing employees, pay entries and users through table objects,
 // and reading back what a table shows or what a file holds.
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "TestFolder.h"
 #include "store/EngineError.h"
 #include "store/Schema.h"
 #include "store/Session.h"
@@ -34,6 +36,8 @@ Thrown thrownBy(F&& f) {
   return {};
 }
 
+using Texts = std::vector<std::string>;
+
 inline constexpr const char* kAccount = "12345678901234";
 
 // Appends one row to basic.DB (NUMBER, ACCOUNT, NAME, ID).
@@ -45,18 +49,23 @@ void addEntry(store::Session& session, const std::string& number, const std::str
 // Appends one row to pass.DB.
 void addUser(store::Session& session, const std::string& userId, const std::string& password);
 
-// The text of `field` in every visible row of an open table, from the first row on.
-// Leaves the table on its last row.
-std::vector<std::string> column(store::Table& table, const std::string& field);
+// The texts of `fields` (space-separated names), joined by spaces, in every visible row of an
+// open table, from the first row on. Leaves the table on its last row.
+std::vector<std::string> column(store::Table& table, const std::string& fields);
 
-// The text of `field` in every row of a file, read through a new table object in the order
-// of `indexFieldNames` (the primary key when empty).
+// The same for every row of a file, read through a new table object in the order of
+// `indexFieldNames` (the primary key when empty).
 std::vector<std::string> fileColumn(store::Session& session, const std::string& fileName,
-                                    const std::string& field,
+                                    const std::string& fields,
                                     const std::string& indexFieldNames = "");
 
 // "NUMBER SENDDATE PAY SALARYITEM" of every row of salary.DB, in primary key order.
-std::vector<std::string> entries(store::Session& session);
+inline std::vector<std::string> entries(store::Session& session) {
+  return fileColumn(session, "salary.DB", "NUMBER SENDDATE PAY SALARYITEM");
+}
+
+// SetKey, one key field, GotoKey.
+bool gotoKey(store::Table& table, const std::string& field, const std::string& value);
 
 // Rows of a file, counted through a new table object.
 long long fileCount(store::Session& session, const std::string& fileName);

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "TestFolder.h"
 #include "TestRows.h"
-#include "store/EngineError.h"
-#include "store/Table.h"
 
 using store::EngineError;
+using store::Table;
+using testrows::Texts;
 using testrows::thrownBy;
 
 namespace {
@@ -19,141 +18,66 @@ class CursorTest : public ::testing::Test {
     testrows::addEmployee(s, "000002", "Bob");
     testrows::addEmployee(s, "000003", "Cid");
     testrows::addEmployee(s, "000001", "Amy");
+    basic.Open();
   }
-  std::string number() { return basic.FieldByName("NUMBER").text(); }
+  // The current number and the end flags that are set.
+  std::string at() {
+    return basic.FieldByName("NUMBER").text() + (basic.Bof() ? " bof" : "") +
+           (basic.Eof() ? " eof" : "");
+  }
 
   TestFolder folder;
   store::Session& s = folder.session();
-  store::Table basic{s, "basic.DB"};
+  Table basic{s, "basic.DB"};
 };
 
-TEST_F(CursorTest, OpenLeavesFirstRowCurrent) {
-  basic.SetIndexFieldNames("NUMBER");
-  basic.Open();
-  EXPECT_EQ(number(), "000001");
+TEST_F(CursorTest, OpenLeavesTheFirstRowCurrentAndNextWalksInIndexOrder) {
+  EXPECT_EQ(at(), "000001 bof");
   EXPECT_EQ(basic.FieldByName("NAME").text(), "Amy");
-  EXPECT_TRUE(basic.Bof());
-  EXPECT_FALSE(basic.Eof());
   EXPECT_EQ(basic.State(), store::TableState::Browse);
+  EXPECT_EQ(testrows::column(basic, "NAME"), (Texts{"Amy", "Bob", "Cid"}));
+  // A reopened table starts again at its first row.
+  basic.SetActive(false);
+  basic.SetActive(true);
+  EXPECT_EQ(at(), "000001 bof");
 }
 
-TEST_F(CursorTest, NextWalksEveryRowInIndexOrder) {
-  basic.SetIndexFieldNames("NUMBER");
-  basic.Open();
-  EXPECT_EQ(testrows::column(basic, "NAME"), (std::vector<std::string>{"Amy", "Bob", "Cid"}));
+TEST_F(CursorTest, EndFlagsAtBothEndsAndMovesPastThemStay) {
+  const std::pair<void (Table::*)(), const char*> steps[] = {
+      {&Table::Next, "000002"},      {&Table::Next, "000003"},  // on the last row, not past it
+      {&Table::Next, "000003 eof"},  {&Table::Next, "000003 eof"},  {&Table::Prior, "000002"},
+      {&Table::First, "000001 bof"}, {&Table::Prior, "000001 bof"}, {&Table::Next, "000002"},
+      {&Table::Last, "000003 eof"},  {&Table::Prior, "000002"},
+  };
+  int i = 0;
+  for (const auto& [move, expected] : steps) {
+    (basic.*move)();
+    EXPECT_EQ(at(), expected) << "step " << i++;
+  }
 }
 
-TEST_F(CursorTest, FirstSetsBofAndLastSetsEof) {
-  basic.Open();
-  basic.Last();
-  EXPECT_EQ(number(), "000003");
-  EXPECT_TRUE(basic.Eof());
-  EXPECT_FALSE(basic.Bof());
-  basic.First();
-  EXPECT_EQ(number(), "000001");
-  EXPECT_TRUE(basic.Bof());
-  EXPECT_FALSE(basic.Eof());
-}
-
-TEST_F(CursorTest, SuccessfulMoveClearsBothFlags) {
-  basic.Open();
-  basic.Next();
-  EXPECT_EQ(number(), "000002");
-  EXPECT_FALSE(basic.Bof());
-  EXPECT_FALSE(basic.Eof());
-  basic.Last();
-  basic.Prior();
-  EXPECT_EQ(number(), "000002");
-  EXPECT_FALSE(basic.Bof());
-  EXPECT_FALSE(basic.Eof());
-}
-
-TEST_F(CursorTest, NextPastLastSetsEofAndStaysOnLast) {
-  basic.Open();
-  basic.Next();
-  basic.Next();
-  EXPECT_EQ(number(), "000003");
-  EXPECT_FALSE(basic.Eof());  // standing on the last row is not yet past it
-  basic.Next();
-  EXPECT_TRUE(basic.Eof());
-  EXPECT_EQ(number(), "000003");
-  basic.Next();
-  EXPECT_TRUE(basic.Eof());
-  EXPECT_EQ(number(), "000003");
-}
-
-TEST_F(CursorTest, PriorPastFirstSetsBofAndStaysOnFirst) {
-  basic.Open();
-  basic.Last();
-  basic.Prior();
-  basic.Prior();
-  EXPECT_EQ(number(), "000001");
-  basic.Prior();
-  EXPECT_TRUE(basic.Bof());
-  EXPECT_EQ(number(), "000001");
-  basic.Next();
-  EXPECT_EQ(number(), "000002");
-}
-
-TEST_F(CursorTest, EmptyTableOpensWithBothFlagsSetAndNoRow) {
-  store::Table pass(s, "pass.DB");
+TEST_F(CursorTest, EmptyTableHasBothFlagsSetAndNoRow) {
+  Table pass(s, "pass.DB");
   pass.Open();
-  EXPECT_TRUE(pass.Bof());
-  EXPECT_TRUE(pass.Eof());
-  EXPECT_TRUE(pass.IsEmpty());
+  for (auto move : {&Table::First, &Table::Next, &Table::Prior, &Table::Last}) {
+    (pass.*move)();
+    EXPECT_TRUE(pass.Bof() && pass.Eof() && pass.IsEmpty());
+  }
   EXPECT_EQ(pass.RecordCount(), 0);
   EXPECT_EQ(pass.FieldByName("USERID").text(), "");
-  pass.Next();
-  pass.Prior();
-  EXPECT_TRUE(pass.Bof());
-  EXPECT_TRUE(pass.Eof());
 }
 
-TEST_F(CursorTest, ReadingAClosedTableIsAnError) {
-  EXPECT_EQ(thrownBy([&] { basic.First(); }).code, EngineError::Code::WrongState);
-  EXPECT_EQ(thrownBy([&] { basic.Next(); }).code, EngineError::Code::WrongState);
-  EXPECT_EQ(thrownBy([&] { basic.RecordCount(); }).code, EngineError::Code::WrongState);
-  EXPECT_EQ(thrownBy([&] { basic.Refresh(); }).code, EngineError::Code::WrongState);
-  basic.Open();
-  basic.Close();
-  EXPECT_FALSE(basic.Active());
-  EXPECT_EQ(thrownBy([&] { basic.Last(); }).code, EngineError::Code::WrongState);
-}
-
-TEST_F(CursorTest, WritingAClosedTableIsAnErrorAndChangesNothing) {
-  basic.Open();
+TEST_F(CursorTest, ClosedTableRefusesReadingAndWritingAndChangesNothing) {
   store::Field name = basic.FieldByName("NAME");
   basic.Close();
-  EXPECT_TRUE(thrownBy([&] { basic.Insert(); }).code.has_value());
-  EXPECT_TRUE(thrownBy([&] { basic.Edit(); }).code.has_value());
-  EXPECT_TRUE(thrownBy([&] { name.setText("Zed"); }).code.has_value());
-  EXPECT_TRUE(thrownBy([&] { basic.Post(); }).code.has_value());
-  EXPECT_EQ(testrows::fileColumn(s, "basic.DB", "NAME", "NUMBER"),
-            (std::vector<std::string>{"Amy", "Bob", "Cid"}));
-}
-
-TEST_F(CursorTest, ReopenedTableStartsAgainAtFirstRow) {
-  basic.Open();
-  basic.Last();
-  basic.SetActive(false);
   EXPECT_FALSE(basic.Active());
-  basic.SetActive(true);
-  EXPECT_EQ(number(), "000001");
-}
-
-TEST_F(CursorTest, SetTableNameRebindsAClosedTable) {
-  testrows::addUser(s, "admin", "1234");
-  basic.SetTableName("pass.DB");
-  basic.Open();
-  EXPECT_EQ(basic.FieldByName("USERID").text(), "admin");
-  EXPECT_EQ(basic.RecordCount(), 1);
-}
-
-TEST_F(CursorTest, OpeningAMissingFileFails) {
-  store::Table t(s, "nosuch.DB");
-  EXPECT_EQ(thrownBy([&] { t.Open(); }).code, EngineError::Code::MissingFile);
-  EXPECT_FALSE(t.Active());
-  EXPECT_FALSE(s.exists("nosuch.DB"));
+  for (const auto& op : std::vector<std::function<void()>>{
+           [&] { basic.First(); }, [&] { basic.Last(); }, [&] { basic.RecordCount(); },
+           [&] { basic.Refresh(); }, [&] { basic.Insert(); }, [&] { basic.Edit(); },
+           [&] { name.setText("Zed"); }, [&] { basic.Post(); }}) {
+    EXPECT_EQ(thrownBy(op).code, EngineError::Code::WrongState);
+  }
+  EXPECT_EQ(testrows::fileColumn(s, "basic.DB", "NAME"), (Texts{"Amy", "Bob", "Cid"}));
 }
 
 }  // namespace

@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "TestFolder.h"
 #include "TestRows.h"
-#include "store/EngineError.h"
-#include "store/Table.h"
 
 using store::EngineError;
 using store::TableState;
+using testrows::Texts;
 using testrows::thrownBy;
-using Names = std::vector<std::string>;
 
 namespace {
 
@@ -24,282 +21,146 @@ class EditingTest : public ::testing::Test {
     basic.Open();
   }
   std::string field(const char* name) { return basic.FieldByName(name).text(); }
-  void fill(const std::string& number, const std::string& account, const std::string& name) {
-    basic.FieldByName("NUMBER").setText(number);
-    basic.FieldByName("ACCOUNT").setText(account);
-    basic.FieldByName("NAME").setText(name);
+  void set(const char* name, const std::string& text) { basic.FieldByName(name).setText(text); }
+  void fill(const std::string& number, const std::string& name) {
+    set("NUMBER", number);
+    set("ACCOUNT", "99999999999999");
+    set("NAME", name);
   }
-  Names namesInFile() { return testrows::fileColumn(s, "basic.DB", "NAME", "NUMBER"); }
+  Texts namesInFile() { return testrows::fileColumn(s, "basic.DB", "NAME", "NUMBER"); }
 
   TestFolder folder;
   store::Session& s = folder.session();
   store::Table basic{s, "basic.DB"};
 };
 
-TEST_F(EditingTest, InsertedRowIsWrittenByPost) {
+TEST_F(EditingTest, InsertedAndEditedRowsAreWrittenByPost) {
   basic.Insert();
   EXPECT_EQ(basic.State(), TableState::Insert);
   EXPECT_EQ(field("NUMBER"), "");
-  fill("000004", "99999999999999", "Dan");
-  basic.FieldByName("ID").setText("A123456789");
+  fill("000004", "Dan");
   basic.Post();
   EXPECT_EQ(basic.State(), TableState::Browse);
   EXPECT_EQ(field("NUMBER"), "000004");  // the written row stays current
   EXPECT_EQ(basic.RecordCount(), 4);
-  store::Table check(s, "basic.DB");
-  check.Open();
-  ASSERT_TRUE(check.Locate("NUMBER", "000004", store::NoLocateOptions));
-  EXPECT_EQ(check.FieldByName("ACCOUNT").text(), "99999999999999");
-  EXPECT_EQ(check.FieldByName("NAME").text(), "Dan");
-  EXPECT_EQ(check.FieldByName("ID").text(), "A123456789");
-}
-
-TEST_F(EditingTest, AppendStartsAnEmptyRowLikeInsert) {
-  basic.Last();
-  basic.Append();
-  EXPECT_EQ(basic.State(), TableState::Insert);
-  EXPECT_EQ(field("NAME"), "");
-  EXPECT_EQ(field("NUMBER"), "");
-  fill("000000", "99999999999999", "Zoe");
-  basic.Post();
-  EXPECT_EQ(namesInFile(), (Names{"Zoe", "Amy", "Bob", "Cid"}));
-}
-
-TEST_F(EditingTest, EditedRowIsWrittenByPost) {
-  basic.Next();
+  basic.Prior();
   basic.Edit();
-  EXPECT_EQ(basic.State(), TableState::Edit);
-  EXPECT_EQ(field("NAME"), "Bob");  // the buffer starts with the row's values
-  basic.FieldByName("NAME").setText("Ben");
+  EXPECT_EQ(field("NAME"), "Cid");  // the buffer starts with the row's values
+  set("NAME", "Cyd");
   basic.Post();
-  EXPECT_EQ(field("NAME"), "Ben");
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Ben", "Cid"}));
-}
-
-TEST_F(EditingTest, PostOfDuplicateKeyFailsAndKeepsTheInsertedRow) {
-  basic.Insert();
-  fill("000002", "99999999999999", "Dup");
-  auto thrown = thrownBy([&] { basic.Post(); });
-  EXPECT_EQ(thrown.code, EngineError::Code::KeyViolation);
-  EXPECT_FALSE(thrown.message.empty());
-  EXPECT_EQ(basic.State(), TableState::Insert);
-  EXPECT_EQ(field("NUMBER"), "000002");
-  EXPECT_EQ(field("ACCOUNT"), "99999999999999");
-  EXPECT_EQ(field("NAME"), "Dup");
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Bob", "Cid"}));
-  // The clerk corrects the number and writes again.
-  basic.FieldByName("NUMBER").setText("000004");
-  basic.Post();
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Bob", "Cid", "Dup"}));
-}
-
-TEST_F(EditingTest, EditToAnExistingKeyFailsAndKeepsTheEdit) {
-  basic.Last();
-  basic.Edit();
-  basic.FieldByName("NUMBER").setText("000001");
-  basic.FieldByName("NAME").setText("Cyd");
-  EXPECT_EQ(thrownBy([&] { basic.Post(); }).code, EngineError::Code::KeyViolation);
-  EXPECT_EQ(basic.State(), TableState::Edit);
-  EXPECT_EQ(field("NUMBER"), "000001");
   EXPECT_EQ(field("NAME"), "Cyd");
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Bob", "Cid"}));
-  EXPECT_EQ(testrows::fileColumn(s, "basic.DB", "NUMBER", "NUMBER"),
-            (Names{"000001", "000002", "000003"}));
+  EXPECT_EQ(testrows::fileColumn(s, "basic.DB", "NUMBER ACCOUNT NAME"),
+            (Texts{"000001 12345678901234 Amy", "000002 12345678901234 Bob",
+                   "000003 12345678901234 Cyd", "000004 99999999999999 Dan"}));
 }
 
-TEST_F(EditingTest, PostWithEmptyRequiredFieldFailsAndKeepsTheRow) {
-  basic.Insert();
-  basic.FieldByName("NUMBER").setText("000004");
-  basic.FieldByName("NAME").setText("Dan");
-  auto thrown = thrownBy([&] { basic.Post(); });
-  EXPECT_EQ(thrown.code, EngineError::Code::RequiredField);
-  EXPECT_NE(thrown.message.find("ACCOUNT"), std::string::npos) << thrown.message;
-  EXPECT_EQ(basic.State(), TableState::Insert);
-  EXPECT_EQ(field("NUMBER"), "000004");
-  EXPECT_EQ(field("NAME"), "Dan");
-  EXPECT_EQ(testrows::fileCount(s, "basic.DB"), 3);
-  basic.FieldByName("ACCOUNT").setText("99999999999999");
-  basic.Post();
-  EXPECT_EQ(testrows::fileCount(s, "basic.DB"), 4);
+TEST_F(EditingTest, RefusedPostLeavesTheRowItsStateAndItsValues) {
+  struct Case {
+    TableState state;                     // Insert or Edit of the first row, or nothing pending
+    const char *number, *account, *name;  // assigned unless null
+    EngineError::Code code;
+    const char* inMessage;
+  };
+  const auto Insert = TableState::Insert, Edit = TableState::Edit;
+  const Case cases[] = {
+      {Insert, "000002", "99999999999999", "Dup", EngineError::Code::KeyViolation, ""},
+      {Edit, "000002", nullptr, "Cyd", EngineError::Code::KeyViolation, ""},
+      {Insert, "000004", nullptr, "Dan", EngineError::Code::RequiredField, "ACCOUNT"},
+      {Edit, nullptr, nullptr, "", EngineError::Code::RequiredField, "NAME"},
+      {TableState::Browse, nullptr, nullptr, nullptr, EngineError::Code::WrongState, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+    basic.First();
+    if (c.state == Insert) basic.Insert();
+    if (c.state == Edit) basic.Edit();
+    for (const auto& [name, text] :
+         {std::pair{"NUMBER", c.number}, {"ACCOUNT", c.account}, {"NAME", c.name}}) {
+      if (text) set(name, text);
+    }
+    const std::string row = field("NUMBER") + "|" + field("ACCOUNT") + "|" + field("NAME");
+    auto thrown = thrownBy([&] { basic.Post(); });
+    EXPECT_EQ(thrown.code, c.code);
+    EXPECT_NE(thrown.message.find(c.inMessage), std::string::npos) << thrown.message;
+    EXPECT_EQ(basic.State(), c.state);
+    EXPECT_EQ(field("NUMBER") + "|" + field("ACCOUNT") + "|" + field("NAME"), row);
+    EXPECT_EQ(namesInFile(), (Texts{"Amy", "Bob", "Cid"}));
+    basic.Cancel();
+  }
 }
 
-TEST_F(EditingTest, EditEmptyingRequiredFieldFailsAndFileKeepsOldValue) {
-  basic.Edit();
-  basic.FieldByName("NAME").setText("");
-  EXPECT_EQ(thrownBy([&] { basic.Post(); }).code, EngineError::Code::RequiredField);
-  EXPECT_EQ(basic.State(), TableState::Edit);
-  EXPECT_EQ(field("NAME"), "");
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Bob", "Cid"}));
-}
-
-TEST_F(EditingTest, OptionalFieldsMayStayEmpty) {
-  basic.Insert();
-  fill("000004", "99999999999999", "Dan");
-  basic.Post();
-  EXPECT_EQ(field("ID"), "");
-  EXPECT_EQ(field("MEMO"), "");
-  EXPECT_EQ(testrows::fileCount(s, "basic.DB"), 4);
-}
-
-TEST_F(EditingTest, PostWithNothingPendingIsWrongState) {
-  basic.Next();
-  EXPECT_EQ(thrownBy([&] { basic.Post(); }).code, EngineError::Code::WrongState);
-  EXPECT_EQ(basic.State(), TableState::Browse);
-  EXPECT_EQ(field("NAME"), "Bob");
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Bob", "Cid"}));
-}
-
-TEST_F(EditingTest, SecondPostAfterSuccessIsWrongState) {
-  basic.Edit();
-  basic.FieldByName("NAME").setText("Ann");
-  basic.Post();
-  EXPECT_EQ(thrownBy([&] { basic.Post(); }).code, EngineError::Code::WrongState);
-}
-
-TEST_F(EditingTest, AssigningAFieldInBrowseStateIsRefused) {
-  EXPECT_TRUE(thrownBy([&] { basic.FieldByName("NAME").setText("Zed"); }).code.has_value());
-  EXPECT_EQ(basic.State(), TableState::Browse);
-  EXPECT_EQ(field("NAME"), "Amy");
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Bob", "Cid"}));
-}
-
-TEST_F(EditingTest, CancelDropsAnInsertedRow) {
+TEST_F(EditingTest, CancelOrAMoveDropsThePendingRow) {
   basic.Next();
   basic.Insert();
-  fill("000004", "99999999999999", "Dan");
+  fill("000004", "Dan");
   basic.Cancel();
   EXPECT_EQ(basic.State(), TableState::Browse);
   EXPECT_EQ(basic.RecordCount(), 3);
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Bob", "Cid"}));
-  EXPECT_FALSE(basic.IsEmpty());
   EXPECT_NE(field("NAME"), "Dan");
-}
-
-TEST_F(EditingTest, CancelDropsAnEditAndShowsTheStoredValues) {
-  basic.Next();
   basic.Edit();
-  basic.FieldByName("NAME").setText("Ben");
+  set("NAME", "Ben");
   basic.Cancel();
-  EXPECT_EQ(basic.State(), TableState::Browse);
-  EXPECT_EQ(field("NAME"), "Bob");
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Bob", "Cid"}));
-}
-
-TEST_F(EditingTest, MovingAwayFromAPendingRowDoesNotWriteIt) {
+  EXPECT_EQ(field("NAME"), "Bob");  // the stored values show again
   basic.Edit();
-  basic.FieldByName("NAME").setText("Ann");
+  set("NAME", "Ben");
   basic.Next();
   EXPECT_EQ(basic.State(), TableState::Browse);
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Bob", "Cid"}));
+  EXPECT_TRUE(thrownBy([&] { set("NAME", "Zed"); }).code);  // no assigning in Browse
+  EXPECT_EQ(namesInFile(), (Texts{"Amy", "Bob", "Cid"}));
 }
 
-TEST_F(EditingTest, DeleteMakesTheNextRowCurrent) {
+TEST_F(EditingTest, DeleteMakesTheNextRowCurrentOrThePreviousWhenLast) {
   basic.Next();
   basic.Delete();
   EXPECT_EQ(field("NAME"), "Cid");
   EXPECT_EQ(basic.RecordCount(), 2);
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Cid"}));
-}
-
-TEST_F(EditingTest, DeleteOfTheLastRowMakesThePreviousCurrent) {
-  basic.Last();
   basic.Delete();
-  EXPECT_EQ(field("NAME"), "Bob");
-  EXPECT_EQ(namesInFile(), (Names{"Amy", "Bob"}));
-}
-
-TEST_F(EditingTest, DeletingEveryRowLeavesAnEmptyTableThatRefusesDelete) {
+  EXPECT_EQ(field("NAME"), "Amy");
+  EXPECT_EQ(namesInFile(), Texts{"Amy"});
   basic.Delete();
-  basic.Delete();
-  basic.Delete();
-  EXPECT_TRUE(basic.IsEmpty());
-  EXPECT_TRUE(basic.Bof());
-  EXPECT_TRUE(basic.Eof());
+  EXPECT_TRUE(basic.IsEmpty() && basic.Bof() && basic.Eof());
   EXPECT_EQ(thrownBy([&] { basic.Delete(); }).code, EngineError::Code::EmptyTable);
+  EXPECT_EQ(basic.State(), TableState::Browse);
   EXPECT_EQ(testrows::fileCount(s, "basic.DB"), 0);
 }
 
-TEST_F(EditingTest, DeleteOnAnEmptyTableFails) {
-  store::Table pass(s, "pass.DB");
-  pass.Open();
-  EXPECT_EQ(thrownBy([&] { pass.Delete(); }).code, EngineError::Code::EmptyTable);
-  EXPECT_EQ(pass.State(), TableState::Browse);
-}
-
-TEST_F(EditingTest, RefreshSeesRowsWrittenByAnotherTableObject) {
+TEST_F(EditingTest, RefreshSeesWritesOfOtherTableObjectsAndSessions) {
   basic.Next();
   store::Table other(s, "basic.DB");
   other.Open();
   other.Edit();
   other.FieldByName("NAME").setText("Ann");
   other.Post();
-  other.Insert();
-  other.FieldByName("NUMBER").setText("000000");
-  other.FieldByName("ACCOUNT").setText("99999999999999");
-  other.FieldByName("NAME").setText("Zoe");
-  other.Post();
-  other.Last();
-  other.Delete();  // Cid
-
+  testrows::addEmployee(s, "000000", "Zoe");
   basic.Refresh();
   EXPECT_EQ(field("NAME"), "Bob");  // the current row stays current
-  EXPECT_EQ(basic.RecordCount(), 3);
-  EXPECT_EQ(testrows::column(basic, "NAME"), (Names{"Zoe", "Ann", "Bob"}));
-}
-
-TEST_F(EditingTest, RefreshSeesRowsWrittenThroughAnotherSession) {
-  store::Session other(folder.path());
-  other.AddPassword(store::kTablePassword);
+  store::Session elsewhere(folder.path());
+  elsewhere.AddPassword(store::kTablePassword);
+  testrows::addEmployee(elsewhere, "000004", "Dan");
   {
-    store::Table t(other, "basic.DB");
+    store::Table t(elsewhere, "basic.DB");
     t.Open();
-    t.Next();
-    t.Edit();
-    t.FieldByName("NAME").setText("Ben");
-    t.Post();
+    ASSERT_TRUE(t.Locate("NAME", "Bob", store::NoLocateOptions));
+    t.Delete();
   }
-  testrows::addEmployee(other, "000004", "Dan");
-  basic.Next();
   basic.Refresh();
-  EXPECT_EQ(field("NAME"), "Ben");
+  EXPECT_EQ(field("NAME"), "Cid");  // the successor of the row deleted elsewhere
   EXPECT_EQ(basic.RecordCount(), 4);
-  EXPECT_EQ(testrows::column(basic, "NAME"), (Names{"Amy", "Ben", "Cid", "Dan"}));
+  EXPECT_EQ(testrows::column(basic, "NAME"), (Texts{"Zoe", "Ann", "Cid", "Dan"}));
 }
 
-TEST_F(EditingTest, RefreshMovesOnWhenTheCurrentRowWasDeletedElsewhere) {
-  basic.Next();
-  {
-    store::Table other(s, "basic.DB");
-    other.Open();
-    other.Next();
-    other.Delete();
-  }
-  basic.Refresh();
-  EXPECT_EQ(field("NAME"), "Cid");
-  EXPECT_EQ(basic.RecordCount(), 2);
-}
-
-TEST_F(EditingTest, EmptyTableOnAClosedTableObjectDeletesEveryRowOfThatFileOnly) {
+TEST_F(EditingTest, EmptyTableOnAClosedTableObjectEmptiesThatFileOnly) {
   testrows::addEntry(s, "000001", "880101", 100, "本薪");
-  basic.Close();
   store::Table closed(s, "basic.DB");
   closed.EmptyTable();
   EXPECT_FALSE(closed.Active());
   EXPECT_EQ(testrows::fileCount(s, "basic.DB"), 0);
   EXPECT_EQ(testrows::fileCount(s, "salary.DB"), 1);
-  basic.Open();
-  EXPECT_TRUE(basic.IsEmpty());
-  // The emptied file still takes rows.
-  testrows::addEmployee(s, "000001", "Amy");
-  EXPECT_EQ(testrows::fileCount(s, "basic.DB"), 1);
-}
-
-TEST_F(EditingTest, EmptyTableOfAnotherObjectIsSeenByAnOpenTable) {
-  store::Table closed(s, "basic.DB");
-  closed.EmptyTable();
   basic.Refresh();
   EXPECT_TRUE(basic.IsEmpty());
   EXPECT_EQ(basic.RecordCount(), 0);
+  testrows::addEmployee(s, "000001", "Amy");  // the emptied file still takes rows
+  EXPECT_EQ(testrows::fileCount(s, "basic.DB"), 1);
 }
 
 }  // namespace

@@ -14,152 +14,68 @@
 
 namespace {
 
-std::string big5(const std::string& utf8) {
-  return store::cp950::encode(utf8).bytes;
-}
+using Texts = std::vector<std::string>;
 
-std::vector<std::string> column(const std::vector<BatchRow>& rows, std::string BatchRow::*field) {
-  std::vector<std::string> v;
-  for (const auto& r : rows) v.push_back(r.*field);
-  return v;
-}
-
-std::vector<double> amounts(const std::vector<BatchRow>& rows) {
-  std::vector<double> v;
-  for (const auto& r : rows) v.push_back(r.PAY.asNumber());
-  return v;
+// "NUMBER SENDDATE PAY SALARYITEM" of every row of the batch (the item as UTF-8).
+Texts rows(TransferFolder& folder) {
+  Texts out;
+  for (const auto& r : folder.batch()) {
+    out.push_back(r.NUMBER + " " + r.SENDDATE + " " + store::formatNumber(r.PAY.asNumber()) + " " +
+                  store::cp950::decode(r.SALARYITEM));
+  }
+  return out;
 }
 
 class TransferBatchTest : public ::testing::Test {
  protected:
+  long long build(const std::string& date) {
+    return transfer::buildTransferBatch(folder.session(), date);
+  }
+
   TransferFolder folder;
 };
 
-TEST_F(TransferBatchTest, SixDigitTextSelectsOnlyThatDay) {
-  folder.addEmployee("000001", "1234567890", "王小明");
-  folder.addEntry("000001", "880305", 35000);
-  folder.addEntry("000001", "880306", 36000);
-
-  EXPECT_EQ(transfer::buildTransferBatch(folder.session(), "880305"), 1);
-  auto rows = folder.batch();
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].SENDDATE, "880305");
-  EXPECT_EQ(rows[0].PAY, store::Value::number(35000));
-}
-
-TEST_F(TransferBatchTest, MonthTextSelectsEveryDayOfThatMonthWithItsOwnDate) {
-  folder.addEmployee("000001", "1234567890", "王小明");
-  folder.addEntry("000001", "880228", 1);
-  folder.addEntry("000001", "880301", 2);
-  folder.addEntry("000001", "880315", 3);
-  folder.addEntry("000001", "880331", 4);
-  folder.addEntry("000001", "880401", 5);
-  folder.addEntry("000001", "870305", 6);
-
-  EXPECT_EQ(transfer::buildTransferBatch(folder.session(), "8803"), 3);
-  EXPECT_EQ(column(folder.batch(), &BatchRow::SENDDATE),
-            (std::vector<std::string>{"880301", "880315", "880331"}));
-}
-
-TEST_F(TransferBatchTest, EmptyTextSelectsEveryEntryOfEveryEmployee) {
+TEST_F(TransferBatchTest, DateTextSelectsTheEntriesWhoseSendDateBeginsWithIt) {
   folder.addEmployee("000001", "1111", "甲");
-  folder.addEmployee("000002", "2222", "乙");
-  folder.addEntry("000001", "870101", 1);
-  folder.addEntry("000001", "880305", 2);
-  folder.addEntry("000002", "", 3);
-  folder.addEntry("000002", "99", 4);
-
-  EXPECT_EQ(transfer::buildTransferBatch(folder.session(), ""), 4);
-  EXPECT_EQ(amounts(folder.batch()), (std::vector<double>{1, 2, 3, 4}));
-}
-
-TEST_F(TransferBatchTest, ShorterSendDateNeverPassesLongerText) {
-  folder.addEmployee("000001", "1111", "甲");
-  folder.addEntry("000001", "8803", 1);
-  folder.addEntry("000001", "880305", 2);
-
-  EXPECT_EQ(transfer::buildTransferBatch(folder.session(), "880305"), 1);
-  EXPECT_EQ(amounts(folder.batch()), (std::vector<double>{2}));
-  EXPECT_EQ(transfer::buildTransferBatch(folder.session(), "8803"), 2);
-}
-
-TEST_F(TransferBatchTest, DateTextMatchesLetterCaseExactly) {
-  folder.addEmployee("000001", "1111", "甲");
-  folder.addEntry("000001", "88A305", 1);
-  folder.addEntry("000001", "88a305", 2);
-
-  EXPECT_EQ(transfer::buildTransferBatch(folder.session(), "88a"), 1);
-  EXPECT_EQ(column(folder.batch(), &BatchRow::SENDDATE), (std::vector<std::string>{"88a305"}));
-}
-
-TEST_F(TransferBatchTest, EntryWithoutEmployeeIsPassedOver) {
-  folder.addEmployee("000001", "1111", "甲");
-  folder.addEmployee("000003", "3333", "丙");
-  folder.addEntry("000001", "880305", 1);
-  folder.addEntry("000002", "880305", 2);
-  folder.addEntry("000003", "880305", 3);
-
-  EXPECT_EQ(transfer::buildTransferBatch(folder.session(), "880305"), 2);
-  EXPECT_EQ(column(folder.batch(), &BatchRow::NUMBER),
-            (std::vector<std::string>{"000001", "000003"}));
-}
-
-TEST_F(TransferBatchTest, ThreeEntriesOfOneEmployeeGiveThreeRowsWithTheEmployeesData) {
-  folder.addEmployee("000007", "00012345678901", "陳大文", "A123456789");
-  folder.addEntry("000007", "880305", 50000);
-  folder.addEntry("000007", "880305", 100, "股利發放");
-  folder.addEntry("000007", "880305", 3000, "退稅");
-
-  EXPECT_EQ(transfer::buildTransferBatch(folder.session(), "880305"), 3);
-  auto rows = folder.batch();
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(amounts(rows), (std::vector<double>{100, 3000, 50000}));
-  EXPECT_EQ(column(rows, &BatchRow::SALARYITEM),
-            (std::vector<std::string>{big5("股利發放"), big5("退稅"), big5("薪水轉帳")}));
-  for (const auto& r : rows) {
-    EXPECT_EQ(r.NUMBER, "000007");
-    EXPECT_EQ(r.SENDDATE, "880305");
-    EXPECT_EQ(r.ACCOUNT, "00012345678901");
-    EXPECT_EQ(r.ID, "A123456789");
-    EXPECT_EQ(r.NAME, big5("陳大文"));
-    EXPECT_EQ(r.SUBJECT, "2");
-    EXPECT_EQ(r.PAY1, "00");
-    EXPECT_EQ(r.SPACE, "****");
-    EXPECT_EQ(r.TRAN, "SA");
-    EXPECT_EQ(r.MEMO, "");
+  for (const char* date : {"880228", "880301", "880305", "880331", "880401", "870305", "8803", "",
+                           "88a305", "88A305"}) {
+    folder.addEntry("000001", date, 1);
+  }
+  auto dates = [&] {
+    Texts out;
+    for (const auto& r : folder.batch()) out.push_back(r.SENDDATE);
+    return out;
+  };
+  for (const auto& [text, expected] :
+       {std::pair<const char*, Texts>{"880305", {"880305"}},  // a shorter send date never passes
+        {"8803", {"8803", "880301", "880305", "880331"}},
+        {"88a", {"88a305"}},  // letter case counts
+        {"8805", {}},
+        {"",
+         {"", "870305", "880228", "8803", "880301", "880305", "880331", "880401", "88A305",
+          "88a305"}}}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(build(text), static_cast<long long>(expected.size()));
+    EXPECT_EQ(dates(), expected);  // the new batch replaces the previous one
   }
 }
 
-TEST_F(TransferBatchTest, EntriesEqualButForTheItemGiveTwoRows) {
+TEST_F(TransferBatchTest, EveryEntryOfAnExistingEmployeeGivesOneRow) {
   folder.addEmployee("000001", "1111", "甲");
+  folder.addEmployee("000007", "00012345678901", "陳大文", "A123456789");
   folder.addEntry("000001", "880305", 1000, "電費");
   folder.addEntry("000001", "880305", 1000, "水費");
-
-  EXPECT_EQ(transfer::buildTransferBatch(folder.session(), "880305"), 2);
-  EXPECT_EQ(column(folder.batch(), &BatchRow::SALARYITEM),
-            (std::vector<std::string>{big5("水費"), big5("電費")}));
-}
-
-TEST_F(TransferBatchTest, EntryWithoutAmountEntersWithZero) {
-  folder.addEmployee("000001", "1111", "甲");
-  folder.addEntry("000001", "880305", std::nullopt);
-
-  transfer::buildTransferBatch(folder.session(), "880305");
-  auto rows = folder.batch();
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].PAY, store::Value::number(0));
-}
-
-TEST_F(TransferBatchTest, NewBatchReplacesThePreviousOne) {
-  folder.addEmployee("000001", "1111", "甲");
-  folder.addEntry("000001", "880305", 1);
-  folder.addEntry("000001", "880405", 2);
-  transfer::buildTransferBatch(folder.session(), "8803");
-
-  EXPECT_EQ(transfer::buildTransferBatch(folder.session(), "8804"), 1);
-  EXPECT_EQ(amounts(folder.batch()), (std::vector<double>{2}));
-  EXPECT_EQ(transfer::buildTransferBatch(folder.session(), "8805"), 0);
-  EXPECT_TRUE(folder.batch().empty());
+  folder.addEntry("000002", "880305", 2);  // no such employee: passed over
+  folder.addEntry("000007", "880305", 50000);
+  folder.addEntry("000007", "880305", 100, "股利發放");
+  folder.addEntry("000007", "880305", 3000, "退稅");
+  EXPECT_EQ(build("880305"), 5);
+  EXPECT_EQ(rows(folder), (Texts{"000001 880305 1000 水費", "000001 880305 1000 電費",
+                                 "000007 880305 100 股利發放", "000007 880305 3000 退稅",
+                                 "000007 880305 50000 薪水轉帳"}));
+  const BatchRow& last = folder.batch().back();
+  EXPECT_EQ(last.ACCOUNT + " " + last.ID + " " + store::cp950::decode(last.NAME),
+            "00012345678901 A123456789 陳大文");
 }
 
 // The batch must be what walking the employees and the entries together in NUMBER order
@@ -171,8 +87,6 @@ std::vector<BatchRow> mergeWalk(store::Session& session, const std::string& date
   salary.SetIndexFieldNames("NUMBER");
   basic.Open();
   salary.Open();
-  basic.First();
-  salary.First();
   std::vector<BatchRow> rows;
   auto e = [&](const char* f) { return basic.FieldByName(f).bytes(); };
   auto s = [&](const char* f) { return salary.FieldByName(f).bytes(); };
@@ -196,17 +110,15 @@ TEST_F(TransferBatchTest, BatchEqualsTheWalkOfEmployeesAndEntries) {
   for (const char* n : {"000002", "000004", "000005", "1", "10", "9"}) {
     folder.addEmployee(n, std::string("ACC") + n, "員工", n[0] == '0' ? "B222333444" : "");
   }
-  const char* numbers[] = {"000001", "000002", "000002", "000003", "000004", "000005",
-                           "000006", "1",      "10",     "100",    "9",      "99"};
   int k = 0;
-  for (const char* n : numbers) {
+  for (const char* n : {"000001", "000002", "000002", "000003", "000004", "000005", "000006", "1",
+                        "10", "100", "9", "99"}) {
     for (const char* d : {"880305", "880312", "880405", "8803"}) {
       ++k;
       folder.addEntry(n, d, k % 5 == 0 ? std::optional<double>() : std::optional<double>(k * 10.5),
                       k % 3 == 0 ? "電費" : "薪水轉帳");
     }
   }
-
   for (const char* date : {"880305", "8803", "88", ""}) {
     SCOPED_TRACE(date);
     transfer::buildTransferBatch(folder.session(), date);
@@ -216,24 +128,22 @@ TEST_F(TransferBatchTest, BatchEqualsTheWalkOfEmployeesAndEntries) {
   }
 }
 
-TEST_F(TransferBatchTest, EntryWithoutAmountBesideAnEntryOfZeroIsRefusedNamingThem) {
+TEST_F(TransferBatchTest, EntryWithoutAmountBesideAnEntryOfZeroIsRefusedKeepingTheEarlierBatch) {
   folder.addEmployee("000001", "1111", "甲");
   folder.addEntry("000001", "880301", 500);
-  transfer::buildTransferBatch(folder.session(), "8803");
+  build("8803");
   folder.addEntry("000001", "880305", std::nullopt, "電費");
   folder.addEntry("000001", "880305", 0, "電費");
-
   std::string message;
   try {
-    transfer::buildTransferBatch(folder.session(), "8803");
+    build("8803");
   } catch (const store::EngineError& e) {
     message = e.what();
   }
-  EXPECT_NE(message.find("000001"), std::string::npos) << message;
-  EXPECT_NE(message.find("880305"), std::string::npos) << message;
-  EXPECT_NE(message.find("電費"), std::string::npos) << message;
-  // Nothing of the new batch was kept.
-  EXPECT_EQ(amounts(folder.batch()), (std::vector<double>{500}));
+  for (const char* part : {"000001", "880305", "電費"}) {
+    EXPECT_NE(message.find(part), std::string::npos) << message;
+  }
+  EXPECT_EQ(rows(folder), Texts{"000001 880301 500 薪水轉帳"});
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "TransferFolder.h"
-#include "store/Table.h"
 
 namespace {
 
@@ -19,22 +19,18 @@ struct ToolRun {
 
 class TransferCommandTest : public ::testing::Test {
  protected:
-  ToolRun run(const std::string& arguments) {
-    const fs::path out = folder.path() / "stdout";
-    const fs::path err = folder.path() / "stderr";
-    std::string command = std::string(SALARY_ADMIN) + " transfer " + arguments + " >'" +
-                          out.string() + "' 2>'" + err.string() + "'";
-    int rc = std::system(command.c_str());
-    ToolRun r;
-    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    r.out = TransferFolder::readFile(out);
-    r.err = TransferFolder::readFile(err);
+  ToolRun run(const std::string& date) {
+    const fs::path out = folder.path() / "stdout", err = folder.path() / "stderr";
+    const std::string command =
+        std::string(SALARY_ADMIN) + " transfer --data '" + folder.path().string() + "' --date " +
+        date + " --out '" + target.string() + "' >'" + out.string() + "' 2>'" + err.string() + "'";
+    const int rc = std::system(command.c_str());
+    ToolRun r{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, TransferFolder::readFile(out),
+              TransferFolder::readFile(err)};
     fs::remove(out);
     fs::remove(err);
     return r;
   }
-
-  std::string data() { return "--data '" + folder.path().string() + "'"; }
 
   TransferFolder folder;
   fs::path target = folder.path() / "BT123420";
@@ -47,34 +43,31 @@ TEST_F(TransferCommandTest, WritesTheFileAndPrintsRecordsAndTotal) {
   folder.addEntry("2", "880310", 1234.5);
   folder.addEntry("2", "880405", 99);
 
-  ToolRun r = run(data() + " --date 8803 --out '" + target.string() + "'");
+  ToolRun r = run("8803");
 
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("2 records, total 36234.5"), std::string::npos) << r.out;
   const std::string file = TransferFolder::readFile(target);
   EXPECT_EQ(file.size(), 14u + 2 * 76 + 9);
   EXPECT_TRUE(file.starts_with("020000020000\r\n0000018803052    1234567890000000003500000"));
-  // The batch stays for the reports.
-  EXPECT_EQ(folder.batch().size(), 2u);
+  EXPECT_EQ(folder.batch().size(), 2u);  // the batch stays for the reports
 }
 
-TEST_F(TransferCommandTest, RefusedRowExitsWithTheMessageAndWritesNoFile) {
+TEST_F(TransferCommandTest, RowThatCannotMakeARecordIsRefusedNamingItAndNoFileIsWritten) {
   folder.addEmployee("000042", "1234567890", "王小明");
-  folder.addEntry("000042", "880305", 100, "年終獎金");
-  const std::string earlier = "earlier\r\n";
-  {
-    std::FILE* f = std::fopen(target.c_str(), "wb");
-    std::fputs(earlier.c_str(), f);
-    std::fclose(f);
+  folder.addEntry("000042", "880305", 100, "年終獎金");  // no item code
+  folder.addEntry("000042", "880306", 12345678901234);   // fourteen characters
+  std::ofstream(target) << "earlier\r\n";
+  for (const auto& [date, value] :
+       {std::pair{"880305", "年終獎金"}, {"880306", "12345678901234"}}) {
+    ToolRun r = run(date);
+    EXPECT_EQ(r.status, 1) << date;
+    for (const char* part : {"000042", date, value}) {
+      EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
+    }
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_EQ(TransferFolder::readFile(target), "earlier\r\n");
   }
-
-  ToolRun r = run(data() + " --date 880305 --out '" + target.string() + "'");
-
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("000042"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("年終獎金"), std::string::npos) << r.err;
-  EXPECT_TRUE(r.out.empty()) << r.out;
-  EXPECT_EQ(TransferFolder::readFile(target), earlier);
 }
 
 }  // namespace

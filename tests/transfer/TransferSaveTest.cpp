@@ -18,13 +18,15 @@ namespace fs = std::filesystem;
 
 class TransferSaveTest : public ::testing::Test {
  protected:
+  void SetUp() override {
+    fs::create_directory(dir);
+    transfer::saveTransferFile(file, earlier);
+  }
   std::vector<std::string> filesInFolder() {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
     return names;
   }
-
   std::string saveError(const fs::path& name, const std::string& bytes) {
     try {
       transfer::saveTransferFile(name, bytes);
@@ -34,75 +36,44 @@ class TransferSaveTest : public ::testing::Test {
     return "(saved)";
   }
 
-  void SetUp() override { fs::create_directory(dir); }
-
   TransferFolder folder;
-  fs::path dir = folder.path() / "A";
+  const fs::path dir = folder.path() / "A", file = dir / "BT123420";
+  const std::string earlier = "earlier transfer file\r\n" + std::string(5000, 'x');
   const std::string text = "020000020000\r\nEND$END\r\n";
 };
 
-TEST_F(TransferSaveTest, WritesTheTextExactlyUnderTheNameAsGiven) {
-  transfer::saveTransferFile(dir / "BT123420", text);
-
-  EXPECT_EQ(TransferFolder::readFile(dir / "BT123420"), text);
+TEST_F(TransferSaveTest, WritesTheTextExactlyReplacingAnEarlierFileOfThatName) {
+  transfer::saveTransferFile(file, text);
+  EXPECT_EQ(TransferFolder::readFile(file), text);
   EXPECT_EQ(filesInFolder(), std::vector<std::string>{"BT123420"});
-}
-
-TEST_F(TransferSaveTest, ReplacesAnEarlierFileOfThatName) {
-  transfer::saveTransferFile(dir / "BT", std::string(5000, 'x'));
-  transfer::saveTransferFile(dir / "BT", text);
-
-  EXPECT_EQ(TransferFolder::readFile(dir / "BT"), text);
-  EXPECT_EQ(filesInFolder(), std::vector<std::string>{"BT"});
-}
-
-TEST_F(TransferSaveTest, NewFileIsReadableByOthersAsAnyNewFile) {
-  transfer::saveTransferFile(dir / "BT", text);
-
-  struct stat st;
-  ASSERT_EQ(stat((dir / "BT").c_str(), &st), 0);
+  struct stat st;  // readable by others as any new file
+  ASSERT_EQ(stat(file.c_str(), &st), 0);
   const mode_t mask = umask(0);
   umask(mask);
   EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
 }
 
-TEST_F(TransferSaveTest, MissingFolderIsReportedWithTheSystemsReason) {
-  std::string message = saveError(dir / "nowhere" / "BT123420", text);
-
-  EXPECT_NE(message.find(std::strerror(ENOENT)), std::string::npos) << message;
-  EXPECT_NE(message.find("BT123420"), std::string::npos) << message;
-  EXPECT_TRUE(filesInFolder().empty());
-}
-
-TEST_F(TransferSaveTest, FullMediumLeavesTheEarlierFileIntact) {
-  const std::string earlier = "earlier transfer file\r\n";
-  transfer::saveTransferFile(dir / "BT123420", earlier);
-
+TEST_F(TransferSaveTest, FailedSaveLeavesTheEarlierFileIntactAndGivesTheReason) {
   // A file size limit makes the write fail part way, as a full diskette does.
-  struct rlimit old;
+  struct rlimit old, small;
   getrlimit(RLIMIT_FSIZE, &old);
-  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old;
+  small = old;
   small.rlim_cur = 4096;
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   setrlimit(RLIMIT_FSIZE, &small);
-  std::string message = saveError(dir / "BT123420", std::string(100000, 'y'));
+  const std::string full = saveError(file, std::string(100000, 'y'));
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldHandler);
+  fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
+  const std::string protectedFile = saveError(file, text);
+  const std::string noFolder = saveError(dir / "nowhere" / "BT123420", text);
 
-  EXPECT_NE(message.find(std::strerror(EFBIG)), std::string::npos) << message;
-  EXPECT_EQ(TransferFolder::readFile(dir / "BT123420"), earlier);
-  EXPECT_EQ(filesInFolder(), std::vector<std::string>{"BT123420"});
-}
-
-TEST_F(TransferSaveTest, WriteProtectedFileIsNotReplaced) {
-  const std::string earlier = "earlier transfer file\r\n";
-  transfer::saveTransferFile(dir / "BT123420", earlier);
-  fs::permissions(dir / "BT123420", fs::perms::owner_read | fs::perms::group_read);
-
-  std::string message = saveError(dir / "BT123420", text);
-
-  EXPECT_NE(message.find(std::strerror(EACCES)), std::string::npos) << message;
-  EXPECT_EQ(TransferFolder::readFile(dir / "BT123420"), earlier);
+  for (const auto& [message, error] :
+       {std::pair{full, EFBIG}, {protectedFile, EACCES}, {noFolder, ENOENT}}) {
+    EXPECT_NE(message.find(std::strerror(error)), std::string::npos) << message;
+    EXPECT_NE(message.find("BT123420"), std::string::npos) << message;
+  }
+  EXPECT_EQ(TransferFolder::readFile(file), earlier);
   EXPECT_EQ(filesInFolder(), std::vector<std::string>{"BT123420"});
 }
 
