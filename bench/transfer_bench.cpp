@@ -236,13 +236,14 @@ int main(int argc, char** argv) {
   fs::path root = "/tmp/salary-transfer-bench";
   int runs = 5;
   std::string sizes = "small,large";
-  for (int i = 1; i + 1 < argc; i += 2) {
-    std::string opt = argv[i];
-    if (opt == "--dir")
+  for (int i = 1; i < argc; i += 2) {
+    const std::string opt = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (hasValue && opt == "--dir")
       root = argv[i + 1];
-    else if (opt == "--runs")
+    else if (hasValue && opt == "--runs")
       runs = std::max(1, std::atoi(argv[i + 1]));
-    else if (opt == "--sizes")
+    else if (hasValue && opt == "--sizes")
       sizes = argv[i + 1];
     else {
       std::cerr << "usage: transfer-bench [--dir DIR] [--runs N] [--sizes small,large]\n";
