@@ -73,17 +73,6 @@ TEST_F(MainWindow, PageChangeRereadsTheFilesReturnsToTheFirstAndPutsTheButtonsIn
   EXPECT_EQ(enabledCount(employeeEdits()), 7);  // the edits are left as they were
 }
 
-TEST_F(MainWindow, PayEntryPageFollowsTheCurrentEmployee) {
-  auto* pay = MainMenuForm->SalaryMaintain;
-  MainMenuForm->PageControl1->setCurrentIndex(1);
-  EXPECT_EQ(pay->DBEdit1->text(), "000001");
-  EXPECT_EQ(pay->DBGrid1->rowCount(), 2);
-  MainMenuForm->EmployeeBasicTable.Next();
-  EXPECT_EQ(pay->DBEdit3->text(), QStringLiteral("李大同"));
-  ASSERT_EQ(pay->DBGrid1->rowCount(), 1);
-  EXPECT_EQ(pay->DBGrid1->item(0, 3)->text(), QStringLiteral("薪水轉帳"));
-}
-
 TEST_F(MainWindow, BackToLoginHidesTheWindowFromEachPageAndKeepsPageAndEmployee) {
   auto* m = MainMenuForm;
   const QList<toolkit::BitBtn*> buttons = {m->BasicData->EmployeeExitBitBtn1,
