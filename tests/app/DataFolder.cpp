@@ -2,44 +2,33 @@
 
 #include "store/Table.h"
 
+void DataFolder::append(const std::string& fileName,
+                        const std::vector<std::pair<std::string, std::string>>& fields) {
+  store::Table t(session(), fileName);
+  t.Open();
+  t.Append();
+  for (const auto& [name, text] : fields) {
+    if (!text.empty()) t.FieldByName(name).setText(text);
+  }
+  t.Post();
+}
+
 void DataFolder::addUser(const std::string& code, const std::string& password) {
-  store::Table t(session(), "pass.DB");
-  t.Open();
-  t.Append();
-  t.FieldByName("USERID").setText(code);
-  t.FieldByName("PASSWORD").setText(password);
-  t.Post();
+  append("pass.DB", {{"USERID", code}, {"PASSWORD", password}});
 }
 
-void DataFolder::addEmployee(const std::string& number, const std::string& name) {
-  store::Table t(session(), "basic.DB");
-  t.Open();
-  t.Append();
-  t.FieldByName("NUMBER").setText(number);
-  t.FieldByName("ACCOUNT").setText("12345678901234");
-  t.FieldByName("NAME").setText(name);
-  t.Post();
+void DataFolder::addEmployee(const std::string& number, const std::string& name,
+                             const std::string& id, const std::string& account) {
+  append("basic.DB", {{"NUMBER", number}, {"ACCOUNT", account}, {"NAME", name}, {"ID", id}});
 }
 
-void DataFolder::addEntry(const std::string& number, const std::string& date, double pay,
-                          const std::string& item) {
-  store::Table t(session(), "salary.DB");
-  t.Open();
-  t.Append();
-  t.FieldByName("NUMBER").setText(number);
-  t.FieldByName("SENDDATE").setText(date);
-  t.FieldByName("PAY").setNumber(pay);
-  t.FieldByName("SALARYITEM").setText(item);
-  t.Post();
+void DataFolder::addEntry(const std::string& number, const std::string& date,
+                          const std::string& pay, const std::string& item) {
+  append("salary.DB", {{"NUMBER", number}, {"SENDDATE", date}, {"PAY", pay}, {"SALARYITEM", item}});
 }
 
 void DataFolder::addTempRow(const std::string& number) {
-  store::Table t(session(), "temp.DB");
-  t.Open();
-  t.Append();
-  t.FieldByName("NUMBER").setText(number);
-  t.FieldByName("SENDDATE").setText("880305");
-  t.Post();
+  append("temp.DB", {{"NUMBER", number}, {"SENDDATE", "880305"}});
 }
 
 long long DataFolder::rows(const std::string& fileName) {

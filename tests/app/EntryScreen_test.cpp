@@ -10,64 +10,63 @@ namespace {
 
 using EntryScreen = ProgramTest;
 
-TEST_F(EntryScreen, ShowsCaptionAndHasTheFocusOnEnterSystem) {
-  ASSERT_TRUE(program);
+TEST_F(EntryScreen, EnterOnTheFocusedEnterSystemOpensTheLoginDialog) {
   MainForm->show();
-  EXPECT_EQ(MainForm->windowTitle(), QStringLiteral("Ravek-人事薪資管理系統"));
   EXPECT_EQ(MainForm->focusWidget(), MainForm->EntrySystemBitBtn1);
-  EXPECT_EQ(MainForm->EntrySystemBitBtn1->text(), QStringLiteral("進入系統"));
-  EXPECT_EQ(MainForm->ExitSystemBitBtn1->text(), QStringLiteral("退出本系統"));
   EXPECT_EQ(MainForm->EntrySystemBitBtn1->geometry(), QRect(520, 400, 113, 57));
   EXPECT_EQ(MainForm->ExitSystemBitBtn1->geometry(), QRect(8, 400, 121, 57));
-}
-
-TEST_F(EntryScreen, EnterOpensTheLoginDialog) {
-  MainForm->show();
   bool loginShown = false;
   whileLoginOpen([&] { loginShown = PinForm->isVisible() && PinForm->isModal(); });
   QTest::keyClick(MainForm->EntrySystemBitBtn1, Qt::Key_Return);
   EXPECT_TRUE(loginShown);
 }
 
-TEST_F(EntryScreen, CancelledLoginStillEmptiesTheTransferBatch) {
-  folder.addTempRow("000001");
-  whileLoginOpen([] { PinForm->BitBtn2->press(); });
-  MainForm->EntrySystemBitBtn1->press();
-  EXPECT_EQ(folder.rows("temp.DB"), 0);
-  EXPECT_FALSE(MainMenuForm->isVisible());
+TEST_F(EntryScreen, CancelledRefusedAndSuccessfulLoginsAllEmptyTheTransferBatch) {
+  const struct {
+    const char* name;
+    std::function<void()> inDialog;
+    bool mainWindow;
+    QStringList messages;
+  } cases[] = {
+      {"cancel", [] { PinForm->BitBtn2->press(); }, false, {}},
+      {"refused",
+       [] {
+         PinForm->UserID->setText("admin");
+         PinForm->BitBtn1->press();
+       },
+       false,
+       {QStringLiteral("密碼輸入錯誤,請確認後重新輸入!! ")}},
+      {"accepted",
+       [] {
+         PinForm->UserID->setText("admin");
+         PinForm->Password->setText("admin");
+         PinForm->BitBtn1->press();
+       },
+       true,
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs.clear();
+    folder.addTempRow("000001");
+    whileLoginOpen(c.inDialog);
+    MainForm->EntrySystemBitBtn1->press();
+    EXPECT_EQ(folder.rows("temp.DB"), 0);
+    EXPECT_EQ(MainMenuForm->isVisible(), c.mainWindow);
+    EXPECT_EQ(dialogs.texts(), c.messages);
+  }
 }
 
-TEST_F(EntryScreen, RefusedLoginStillEmptiesTheTransferBatch) {
-  folder.addTempRow("000001");
-  logIn("admin", "wrong");
-  EXPECT_EQ(folder.rows("temp.DB"), 0);
-  EXPECT_FALSE(MainMenuForm->isVisible());
-  EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("密碼輸入錯誤,請確認後重新輸入!! ")});
-}
-
-TEST_F(EntryScreen, SuccessfulLoginOpensTheMainWindowAndEmptiesTheBatch) {
-  folder.addTempRow("000001");
-  logIn("admin", "admin");
-  EXPECT_TRUE(MainMenuForm->isVisible());
-  EXPECT_FALSE(PinForm->isVisible());
-  EXPECT_EQ(folder.rows("temp.DB"), 0);
-  EXPECT_TRUE(dialogs.texts().isEmpty());
-}
-
-TEST_F(EntryScreen, ExitEndsTheProgramWithoutAQuestion) {
-  MainForm->show();
-  QSignalSpy ended(MainForm, &TMainForm::programEnded);
-  MainForm->ExitSystemBitBtn1->press();
-  EXPECT_EQ(ended.count(), 1);
-  EXPECT_FALSE(MainForm->isVisible());
+TEST_F(EntryScreen, ExitButtonAndCloseBoxEndTheProgramWithoutAQuestion) {
+  for (const auto& leave : std::initializer_list<std::function<void()>>{
+           [] { MainForm->ExitSystemBitBtn1->press(); }, [] { MainForm->close(); }}) {
+    MainForm->show();
+    QSignalSpy ended(MainForm, &TMainForm::programEnded);
+    leave();
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_FALSE(MainForm->isVisible());
+  }
   EXPECT_TRUE(dialogs.shown().empty());
-}
-
-TEST_F(EntryScreen, CloseBoxEndsTheProgram) {
-  MainForm->show();
-  QSignalSpy ended(MainForm, &TMainForm::programEnded);
-  MainForm->close();
-  EXPECT_EQ(ended.count(), 1);
 }
 
 TEST_F(EntryScreen, FourthLoginAfterThreeUnknownCodesEndsTheProgram) {

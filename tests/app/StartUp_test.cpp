@@ -38,40 +38,24 @@ TEST_F(StartUp, CreatesTheTenFormsHiddenWithTheirCaptions) {
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
-TEST_F(StartUp, LoginDialogHasItsDesignedClientSize) {
+TEST_F(StartUp, DialogsHaveTheirDesignedClientSize) {
   EXPECT_EQ(PinForm->size(), QSize(341, 308));
   EXPECT_EQ(DelPinForm->size(), QSize(435, 300));
-  EXPECT_EQ(SaveDialogBoxForm->size(), QSize(435, 300));
 }
 
-TEST_F(StartUp, ReferencesAreClearedWhenTheProgramEnds) {
-  program.reset();
-  EXPECT_EQ(MainForm, nullptr);
-  EXPECT_EQ(PinForm, nullptr);
-  EXPECT_EQ(MainMenuForm, nullptr);
-  EXPECT_EQ(PrintSimpleForm, nullptr);
-}
-
-TEST(StartUpFailure, MissingTableFileIsToldOnceAndNothingIsCreated) {
+TEST(StartUpFailure, MissingTableFileOrFolderIsToldOnceAndNothingIsCreated) {
   DataFolder folder;
   std::filesystem::remove(folder.path() / "salary.DB");
-  toolkit::ScriptedDialogs dialogs;
-  auto program = Program::start(folder.path());
-  EXPECT_FALSE(program);
-  ASSERT_EQ(dialogs.shown().size(), 1u);
-  EXPECT_EQ(dialogs.shown()[0].kind, toolkit::ScriptedDialogs::Kind::Error);
-  EXPECT_TRUE(dialogs.shown()[0].text.contains("salary", Qt::CaseInsensitive))
-      << dialogs.shown()[0].text.toStdString();
-  EXPECT_EQ(MainForm, nullptr);
-  EXPECT_EQ(PinForm, nullptr);
-}
-
-TEST(StartUpFailure, MissingDataFolderIsToldOnce) {
-  toolkit::ScriptedDialogs dialogs;
-  auto program = Program::start("/nonexistent/salary/folder");
-  EXPECT_FALSE(program);
-  EXPECT_EQ(dialogs.shown().size(), 1u);
-  EXPECT_EQ(MainForm, nullptr);
+  for (const auto& path : {folder.path(), std::filesystem::path("/nonexistent/salary")}) {
+    SCOPED_TRACE(path);
+    toolkit::ScriptedDialogs dialogs;
+    EXPECT_FALSE(Program::start(path));
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].kind, toolkit::ScriptedDialogs::Kind::Error);
+    EXPECT_TRUE(dialogs.shown()[0].text.contains("salary", Qt::CaseInsensitive));
+    EXPECT_EQ(MainForm, nullptr);
+    EXPECT_EQ(PinForm, nullptr);
+  }
 }
 
 }  // namespace

@@ -9,34 +9,16 @@
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Session.h"
-#include "store/Table.h"
-
-namespace {
-
-void addEmployee(store::Session& session, const char* number, const char* name, const char* id,
-                 const char* account) {
-  store::Table t(session, "basic.DB");
-  t.Open();
-  t.Append();
-  t.FieldByName("NUMBER").setText(number);
-  t.FieldByName("ACCOUNT").setText(account);
-  t.FieldByName("NAME").setText(name);
-  t.FieldByName("ID").setText(id);
-  t.Post();
-}
-
-}  // namespace
 
 EmployeeFixture::EmployeeFixture() {
-  store::Session& s = folder.session();
   folder.addUser("admin", "admin");
-  addEmployee(s, "000001", "王小明", "A123456789", "11110000000001");
-  addEmployee(s, "002345", "李大同", "B223456789", "22220000002345");
-  addEmployee(s, "003000", "王大明", "C123456789", "33330000003000");
-  folder.addEntry("000001", "880105", 30000, "薪水轉帳");
-  folder.addEntry("002345", "880105", 35000, "薪水轉帳");
-  folder.addEntry("002345", "880205", 36000, "薪水轉帳");
-  folder.addEntry("002345", "880205", 1200, "退稅");
+  folder.addEmployee("000001", "王小明", "A123456789", "11110000000001");
+  folder.addEmployee("002345", "李大同", "B223456789", "22220000002345");
+  folder.addEmployee("003000", "王大明", "C123456789", "33330000003000");
+  folder.addEntry("000001", "880105", "30000", "薪水轉帳");
+  folder.addEntry("002345", "880105", "35000", "薪水轉帳");
+  folder.addEntry("002345", "880205", "36000", "薪水轉帳");
+  folder.addEntry("002345", "880205", "1200", "退稅");
   program = Program::start(folder.path());
   m = MainMenuForm;
   page = m->BasicData;
@@ -89,18 +71,10 @@ void EmployeeFixture::refuseEmployeeDeletes() {
   ASSERT_EQ(rc, SQLITE_OK);
 }
 
-bool EmployeeFixture::writingButtons() const {
+bool EmployeeFixture::buttonsIn(bool writing) const {
   auto* p = page;
   for (QWidget* w : {p->FirstBitBtn1, p->PriorBitBtn1, p->NextBitBtn1, p->LastBitBtn1,
                      p->InsertBitBtn1, p->EditBitBtn1, p->DeleteBitBtn1})
-    if (w->isEnabled()) return false;
-  return p->PostBitBtn1->isEnabled() && p->CancelBitBtn1->isEnabled();
-}
-
-bool EmployeeFixture::browsingButtons() const {
-  auto* p = page;
-  for (QWidget* w : {p->FirstBitBtn1, p->PriorBitBtn1, p->NextBitBtn1, p->LastBitBtn1,
-                     p->InsertBitBtn1, p->EditBitBtn1, p->DeleteBitBtn1})
-    if (!w->isEnabled()) return false;
-  return !p->PostBitBtn1->isEnabled() && !p->CancelBitBtn1->isEnabled();
+    if (w->isEnabled() == writing) return false;
+  return p->PostBitBtn1->isEnabled() == writing && p->CancelBitBtn1->isEnabled() == writing;
 }

@@ -33,9 +33,9 @@ class EmployeeFixture : public ::testing::Test {
   std::vector<std::string> bothFiles();
   // Makes every later deletion of an employee row fail inside the engine.
   void refuseEmployeeDeletes();
-  // Whether the page is in its writing state: 寫入 and 取消 on, the seven others off.
-  bool writingButtons() const;
-  bool browsingButtons() const;
+  // Whether the page's buttons are in their writing state (寫入 and 取消 on, the seven
+  // others off) or, for false, in their browsing state (the other way round).
+  bool buttonsIn(bool writing) const;
 
   DataFolder folder;
   toolkit::ScriptedDialogs dialogs;

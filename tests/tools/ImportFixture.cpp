@@ -55,34 +55,12 @@ ToolRun ImportFixture::import(const std::string& arguments) {
   return r;
 }
 
-ToolRun ImportFixture::importEmployees(const std::string& csv) {
-  return import("--employees '" + write("employees.csv", csv).string() + "'");
-}
-
-ToolRun ImportFixture::importEntries(const std::string& csv) {
-  return import("--entries '" + write("entries.csv", csv).string() + "'");
-}
-
-void ImportFixture::addEmployee(const std::string& number, const std::string& name) {
-  store::Table basic(folder.session(), "basic.DB");
-  basic.Open();
-  basic.Append();
-  basic.FieldByName("NUMBER").setText(number);
-  basic.FieldByName("ACCOUNT").setText("1234567890");
-  basic.FieldByName("NAME").setText(name);
-  basic.Post();
-}
-
-void ImportFixture::addEntry(const std::string& number, const std::string& sendDate,
-                             const std::string& pay, const std::string& item) {
-  store::Table salary(folder.session(), "salary.DB");
-  salary.Open();
-  salary.Append();
-  salary.FieldByName("NUMBER").setText(number);
-  salary.FieldByName("SENDDATE").setText(sendDate);
-  salary.FieldByName("PAY").setText(pay);
-  salary.FieldByName("SALARYITEM").setText(item);
-  salary.Post();
+ToolRun ImportFixture::importBoth(const std::string& employeesCsv, const std::string& entriesCsv) {
+  std::string arguments;
+  if (!employeesCsv.empty())
+    arguments += " --employees '" + write("e.csv", employeesCsv).string() + "'";
+  if (!entriesCsv.empty()) arguments += " --entries '" + write("s.csv", entriesCsv).string() + "'";
+  return import(arguments);
 }
 
 std::vector<Row> ImportFixture::employees() {

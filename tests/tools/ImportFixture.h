@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "TestFolder.h"
+#include "tests/app/DataFolder.h"
 
 struct ToolRun {
   int status = -1;
@@ -24,12 +24,8 @@ class ImportFixture : public ::testing::Test {
   std::filesystem::path write(const std::string& name, const std::string& bytes);
   // salary-admin import --data <folder> <arguments>.
   ToolRun import(const std::string& arguments);
-  ToolRun importEmployees(const std::string& csv);
-  ToolRun importEntries(const std::string& csv);
-
-  void addEmployee(const std::string& number, const std::string& name = "王小明");
-  void addEntry(const std::string& number, const std::string& sendDate, const std::string& pay,
-                const std::string& item);
+  // Writes e.csv and s.csv and imports them in one run; an empty text leaves its file out.
+  ToolRun importBoth(const std::string& employeesCsv, const std::string& entriesCsv);
 
   // basic.DB and salary.DB in their primary-key order, read through a new session.
   std::vector<Row> employees();
@@ -39,7 +35,7 @@ class ImportFixture : public ::testing::Test {
 
   static std::string readFile(const std::filesystem::path& file);
 
-  TestFolder folder;
+  DataFolder folder;
 };
 
 inline constexpr const char* kEmployeeHeader = "NUMBER,ACCOUNT,NAME,ID,INDATE,LEVEL,MEMO\n";
