@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Smoke test of the real program on a real X server: start salary on a fresh data folder,
-# press Enter on the entry screen, log in as admin/admin, see the main window, leave it with
-# Esc, end the program with "退出本系統" and expect exit status 0.
+# Smoke test of the real program on a real X server. First, with basic.DB missing, the
+# program shows one error message and, once it is confirmed, ends with exit status 0. Then on
+# a fresh data folder: press Enter on the entry screen, log in as admin/admin, see the main
+# window, leave it with Esc, end the program with "退出本系統" and expect exit status 0.
 # Usage: smoke_login.sh SALARY SALARY_ADMIN [SHOTS_DIR]   (SHOTS_DIR: keep screenshots there)
 # Exits 77 (skipped) when xvfb-run or xdotool is missing.
 set -euo pipefail
@@ -19,12 +20,27 @@ fi
 data=$(mktemp -d)
 trap 'rm -rf "$data"' EXIT
 export XDG_DATA_HOME=$data
-"$admin" init >/dev/null
+tables=$("$admin" init | sed -n 's/^Created the tables in //p')
 
 # Screenshots (by hand only): the short pause lets the window repaint first.
 shot() { [ -z "$shots" ] || { sleep 0.5; import -window root "$shots/$1.png"; }; }
 # Waits (bounded) until a visible window of that exact title exists; prints its id.
 window() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
+
+# A table file missing at start-up: one message, then the program ends with status 0.
+mv "$tables/basic.DB" "$data/basic.DB.aside"
+"$salary" &
+pid=$!
+message=$(window 'Ravek-人事薪資管理系統')
+xdotool windowfocus --sync "$message"
+shot missing
+xdotool key Return
+timeout 20 tail --pid="$pid" -f /dev/null || { echo "program did not end"; kill "$pid"; exit 1; }
+status=0
+wait "$pid" || status=$?
+[ "$status" = 0 ] || { echo "missing table: program ended with status $status"; exit 1; }
+echo "missing table reported, program ended with status 0"
+mv "$data/basic.DB.aside" "$tables/basic.DB"
 
 "$salary" &
 pid=$!
