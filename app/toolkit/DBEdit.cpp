@@ -1,6 +1,7 @@
 #include "DBEdit.h"
 
 #include <QEvent>
+#include <QInputMethodEvent>
 
 #include "FieldValidator.h"
 #include "Guard.h"
@@ -34,6 +35,16 @@ void DBEdit::changeEvent(QEvent* event) {
   if (event->type() == QEvent::EnabledChange) showField();
 }
 
+// Qt hands committed input-method text to a line edit even when it is read-only or disabled;
+// such text must not reach the row.
+void DBEdit::inputMethodEvent(QInputMethodEvent* event) {
+  if (isReadOnly() || !isEnabled()) {
+    event->ignore();
+    return;
+  }
+  QLineEdit::inputMethodEvent(event);
+}
+
 void DBEdit::follow(store::TableEvent event) {
   if (event == store::TableEvent::FieldChanged && writing_) return;
   showField();
@@ -47,7 +58,7 @@ void DBEdit::showField() {
 }
 
 void DBEdit::write(const QString& typed) {
-  if (!source_ || !source_->editing()) return;
+  if (!source_ || !source_->editing() || !isEnabled()) return;
   QString text = typed;
   if (upperCase_ && text != text.toUpper()) {
     int pos = cursorPosition();

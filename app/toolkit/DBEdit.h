@@ -32,6 +32,7 @@ class DBEdit : public QLineEdit {
 
  protected:
   void changeEvent(QEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
 
  private:
   void follow(store::TableEvent event);

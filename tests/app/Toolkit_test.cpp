@@ -96,6 +96,8 @@ TEST_F(DataAware, EditTakesTypingOnlyWhileEnabledInInsertOrEditAndByCodePage950B
   } cases[] = {
       {"browse", store::TableState::Browse, true, {"abc"}, "王小明"},
       {"disabled", store::TableState::Edit, false, {"abc"}, "王小明"},
+      {"browse, input method", store::TableState::Browse, true, {"李"}, "王小明"},
+      {"disabled, input method", store::TableState::Edit, false, {"李"}, "王小明"},
       {"edit", store::TableState::Edit, true, {"Lee"}, "Lee"},
       {"10 bytes", store::TableState::Insert, true, {"一二三四五", "六", "x"}, "一二三四五"},
       {"not in CP950", store::TableState::Insert, true, {"王", "한"}, "王"},
