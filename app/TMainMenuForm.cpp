@@ -121,51 +121,55 @@ void enableAll(std::initializer_list<QWidget*> controls, bool enabled) {
   for (QWidget* w : controls) w->setEnabled(enabled);
 }
 
+// The groups that the switching operations turn on and off together.
+void enableBrowseButtons(BasicDataPage* p, bool enabled) {
+  enableAll({p->FirstBitBtn1, p->PriorBitBtn1, p->NextBitBtn1, p->LastBitBtn1, p->InsertBitBtn1,
+             p->EditBitBtn1, p->DeleteBitBtn1},
+            enabled);
+}
+
+void enableWriteButtons(BasicDataPage* p, SalaryMaintainPage* s, bool enabled) {
+  enableAll({p->PostBitBtn1, p->CancelBitBtn1, s->SalaryPostBitBtn}, enabled);
+}
+
+void enableEmployeeEdits(BasicDataPage* p, bool enabled) {
+  enableAll(
+      {p->EmployeeNumberDBEdit, p->EmployeeAccountDBEdit, p->EmployeeNameDBEdit,
+       p->EmployeeIDDBEdit, p->EmployeeInDateDBEdit, p->EmployeeLevelDBEdit, p->EmployeeMemoDBEdit},
+      enabled);
+}
+
+// The fourth control of the group is the employee page's memo edit, not the pay-entry page's.
+void enableSalaryEdits(BasicDataPage* p, SalaryMaintainPage* s, bool enabled) {
+  enableAll({s->EmployeeDateDBEdit, s->EmployeePayDBEdit, s->EmployeeSalaryItemDBLookupComboBox,
+             p->EmployeeMemoDBEdit},
+            enabled);
+}
+
 }  // namespace
 
 void TMainMenuForm::SetEditButtons() {
-  auto* p = BasicData;
-  enableAll({p->FirstBitBtn1, p->PriorBitBtn1, p->NextBitBtn1, p->LastBitBtn1, p->InsertBitBtn1,
-             p->EditBitBtn1, p->DeleteBitBtn1},
-            false);
-  enableAll({p->PostBitBtn1, p->CancelBitBtn1, SalaryMaintain->SalaryPostBitBtn}, true);
+  enableBrowseButtons(BasicData, false);
+  enableWriteButtons(BasicData, SalaryMaintain, true);
 }
 
 void TMainMenuForm::SetBrowseButtons() {
-  auto* p = BasicData;
-  enableAll({p->FirstBitBtn1, p->PriorBitBtn1, p->NextBitBtn1, p->LastBitBtn1, p->InsertBitBtn1,
-             p->EditBitBtn1, p->DeleteBitBtn1},
-            true);
-  enableAll({p->PostBitBtn1, p->CancelBitBtn1, SalaryMaintain->SalaryPostBitBtn}, false);
+  enableBrowseButtons(BasicData, true);
+  enableWriteButtons(BasicData, SalaryMaintain, false);
 }
 
 void TMainMenuForm::EnableEmployeeEdits() {
-  auto* p = BasicData;
-  enableAll(
-      {p->EmployeeNumberDBEdit, p->EmployeeAccountDBEdit, p->EmployeeNameDBEdit,
-       p->EmployeeIDDBEdit, p->EmployeeInDateDBEdit, p->EmployeeLevelDBEdit, p->EmployeeMemoDBEdit},
-      true);
+  enableEmployeeEdits(BasicData, true);
 }
 
 void TMainMenuForm::DisableEmployeeEdits() {
-  auto* p = BasicData;
-  enableAll(
-      {p->EmployeeNumberDBEdit, p->EmployeeAccountDBEdit, p->EmployeeNameDBEdit,
-       p->EmployeeIDDBEdit, p->EmployeeInDateDBEdit, p->EmployeeLevelDBEdit, p->EmployeeMemoDBEdit},
-      false);
+  enableEmployeeEdits(BasicData, false);
 }
 
-// The fourth control of the pair is the employee page's memo edit, not the pay-entry page's.
 void TMainMenuForm::EnableSalaryEdits() {
-  auto* s = SalaryMaintain;
-  enableAll({s->EmployeeDateDBEdit, s->EmployeePayDBEdit, s->EmployeeSalaryItemDBLookupComboBox,
-             BasicData->EmployeeMemoDBEdit},
-            true);
+  enableSalaryEdits(BasicData, SalaryMaintain, true);
 }
 
 void TMainMenuForm::DisableSalaryEdits() {
-  auto* s = SalaryMaintain;
-  enableAll({s->EmployeeDateDBEdit, s->EmployeePayDBEdit, s->EmployeeSalaryItemDBLookupComboBox,
-             BasicData->EmployeeMemoDBEdit},
-            false);
+  enableSalaryEdits(BasicData, SalaryMaintain, false);
 }
