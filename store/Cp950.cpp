@@ -120,15 +120,4 @@ std::string decode(std::string_view bytes) {
   return out;
 }
 
-std::size_t fitPrefix(std::string_view bytes, std::size_t maxBytes) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    std::size_t step =
-        (isLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size()) ? 2 : 1;
-    if (i + step > maxBytes) break;
-    i += step;
-  }
-  return i;
-}
-
 }  // namespace store::cp950

@@ -26,10 +26,6 @@ EncodeResult encode(std::string_view utf8);
 // Decodes stored bytes. Bytes that are not code page 950 become U+FFFD; decoding never fails.
 std::string decode(std::string_view bytes);
 
-// Length of the longest prefix of `bytes` no longer than `maxBytes` that does not end inside a
-// double-byte character.
-std::size_t fitPrefix(std::string_view bytes, std::size_t maxBytes);
-
 // True for a lead byte of a double-byte character.
 inline bool isLeadByte(unsigned char c) {
   return c >= 0x81 && c <= 0xFE;

@@ -87,15 +87,6 @@ void Field::setNumber(double d) {
   owner_->setFieldValue(index_, checkedValue(def(), Value::number(d), owner_->takesKey()));
 }
 
-void Field::setBytes(std::string_view cp950) {
-  if (type() == FieldType::Currency) {
-    setText(cp950);
-    return;
-  }
-  owner_->setFieldValue(index_,
-                        checkedValue(def(), Value::bytes(std::string(cp950)), owner_->takesKey()));
-}
-
 void Field::setValue(const Value& v) {
   owner_->setFieldValue(index_, checkedValue(def(), v, owner_->takesKey()));
 }

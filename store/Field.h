@@ -51,8 +51,6 @@ class Field {
 
   void setText(std::string_view utf8);
   void setNumber(double d);
-  // Stores bytes as they are (already code page 950): width is still checked.
-  void setBytes(std::string_view cp950);
   void setValue(const Value& v);
   void clear();
 

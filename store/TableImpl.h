@@ -60,7 +60,6 @@ struct Table::Impl {
 
   Row row;     // the current row (valid when hasRow)
   Row buffer;  // the row being inserted or edited
-  TableState stateBeforeKey = TableState::Browse;
   enum class KeyTarget { Search, RangeStart, RangeEnd } keyTarget = KeyTarget::Search;
   KeyBuffer searchKey, startKey, endKey;
   bool rangeActive = false;

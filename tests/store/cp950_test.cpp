@@ -43,19 +43,6 @@ TEST(Cp950Codec, RefusesWhatCodePage950CannotHoldAndSaysWhere) {
   EXPECT_TRUE(cp950::encode("ab\xFF").invalidUtf8);
 }
 
-TEST(Cp950Codec, FitPrefixNeverCutsADoubleByteCharacter) {
-  // 中 is A4 A4: every byte looks like a lead byte, only counting from the start tells.
-  const std::string ab = "ab" + kXuGongGai, zhong = "\xA4\xA4\xA4\xA4\xA4\xA4",
-                    aZhong = "a" + zhong;
-  const std::tuple<const std::string&, std::size_t, std::size_t> cases[] = {
-      {ab, 0, 0},   {ab, 2, 2},    {ab, 3, 2},    {ab, 4, 4},     {ab, 5, 4},     {ab, 8, 8},
-      {ab, 100, 8}, {zhong, 3, 2}, {zhong, 5, 4}, {aZhong, 2, 1}, {aZhong, 3, 3}, {aZhong, 4, 3},
-  };
-  for (const auto& [bytes, max, fits] : cases) {
-    EXPECT_EQ(cp950::fitPrefix(bytes, max), fits) << bytes.size() << " bytes into " << max;
-  }
-}
-
 class Cp950TableTest : public ::testing::Test {
  protected:
   void SetUp() override {
