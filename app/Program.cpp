@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/toolkit/Dialogs.h"
+#include "toolkit/Dialogs.h"
 #include "store/DataFolder.h"
 
 #include "app/TMainForm.h"

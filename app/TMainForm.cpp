@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "app/toolkit/Forms.h"
-#include "app/toolkit/Guard.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Guard.h"
 #include "users/TPinForm.h"
 
 TMainForm* MainForm = nullptr;

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "app/toolkit/DataSource.h"
+#include "toolkit/DataSource.h"
 #include "store/Table.h"
 #include "ui_TMainForm.h"
 

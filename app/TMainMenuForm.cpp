@@ -3,8 +3,8 @@
 #include <QCloseEvent>
 #include <QTabBar>
 
-#include "app/toolkit/Forms.h"
-#include "app/toolkit/Guard.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Guard.h"
 
 TMainMenuForm* MainMenuForm = nullptr;
 

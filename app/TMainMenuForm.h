@@ -11,7 +11,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/toolkit/DataSource.h"
+#include "toolkit/DataSource.h"
 #include "employees/EmployeeWindow.h"
 #include "store/BatchMove.h"
 #include "store/Table.h"

@@ -6,8 +6,8 @@
 
 #include "app/Program.h"
 #include "app/TMainForm.h"
-#include "app/toolkit/Dialogs.h"
-#include "app/toolkit/Forms.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Forms.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

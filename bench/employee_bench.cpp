@@ -36,7 +36,7 @@
 
 #include "app/Program.h"
 #include "app/TMainMenuForm.h"
-#include "app/toolkit/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "bench/BenchReport.h"
 #include "bench/DataGenerator.h"
 #include "employees/BasicDataPage.h"

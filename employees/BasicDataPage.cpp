@@ -1,9 +1,9 @@
 #include "BasicDataPage.h"
 
 #include "EmployeeWindow.h"
-#include "app/toolkit/DataSource.h"
-#include "app/toolkit/Dialogs.h"
-#include "app/toolkit/Guard.h"
+#include "toolkit/DataSource.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Guard.h"
 #include "store/EngineError.h"
 #include "store/Query.h"
 #include "store/Table.h"

@@ -3,8 +3,8 @@
 #include <QMenu>
 
 #include "EmployeeWindow.h"
-#include "app/toolkit/Dialogs.h"
-#include "app/toolkit/Guard.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Guard.h"
 #include "store/EngineError.h"
 #include "store/Table.h"
 

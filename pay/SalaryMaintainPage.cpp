@@ -1,6 +1,6 @@
 #include "SalaryMaintainPage.h"
 
-#include "app/toolkit/DataSource.h"
+#include "toolkit/DataSource.h"
 #include "store/Schema.h"
 
 SalaryMaintainPage::SalaryMaintainPage(QWidget* parent) : QWidget(parent) {

@@ -1,9 +1,9 @@
 #include "TPinForm.h"
 
-#include "app/toolkit/Dialogs.h"
-#include "app/toolkit/FieldValidator.h"
-#include "app/toolkit/Forms.h"
-#include "app/toolkit/Guard.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/FieldValidator.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Guard.h"
 #include "store/Cp950.h"
 #include "store/Schema.h"
 #include "store/Session.h"

@@ -8,7 +8,7 @@
 
 #include <QDialog>
 
-#include "app/toolkit/DataSource.h"
+#include "toolkit/DataSource.h"
 #include "store/Table.h"
 #include "ui_TPinForm.h"
 

@@ -11,8 +11,8 @@
 #include "app/Program.h"
 #include "app/TMainForm.h"
 #include "app/TMainMenuForm.h"
-#include "app/toolkit/ScriptedDialogs.h"
-#include "tests/app/DataFolder.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFolder.h"
 #include "users/TPinForm.h"
 
 class ProgramTest : public ::testing::Test {
@@ -46,7 +46,7 @@ class ProgramTest : public ::testing::Test {
     MainForm->EntrySystemBitBtn1->press();
   }
 
-  DataFolder folder;
+  TestFolder folder;
   toolkit::ScriptedDialogs dialogs;
   std::unique_ptr<Program> program;
 };

@@ -44,7 +44,7 @@ TEST_F(StartUp, DialogsHaveTheirDesignedClientSize) {
 }
 
 TEST(StartUpFailure, MissingTableFileOrFolderIsToldOnceAndNothingIsCreated) {
-  DataFolder folder;
+  TestFolder folder;
   std::filesystem::remove(folder.path() / "salary.DB");
   for (const auto& path : {folder.path(), std::filesystem::path("/nonexistent/salary")}) {
     SCOPED_TRACE(path);

@@ -8,18 +8,18 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "app/toolkit/BitBtn.h"
-#include "app/toolkit/DBComboBox.h"
-#include "app/toolkit/DBEdit.h"
-#include "app/toolkit/DBGrid.h"
-#include "app/toolkit/DBLookupListBox.h"
-#include "app/toolkit/DataSource.h"
-#include "app/toolkit/Forms.h"
-#include "app/toolkit/Guard.h"
-#include "app/toolkit/ScriptedDialogs.h"
+#include "toolkit/BitBtn.h"
+#include "toolkit/DBComboBox.h"
+#include "toolkit/DBEdit.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/DBLookupListBox.h"
+#include "toolkit/DataSource.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Guard.h"
+#include "support/ScriptedDialogs.h"
 #include "store/EngineError.h"
 #include "store/Table.h"
-#include "tests/app/DataFolder.h"
+#include "support/TestFolder.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ class DataAware : public ::testing::Test {
     basic.SetIndexFieldNames("NUMBER");
     basic.Open();
   }
-  DataFolder folder;
+  TestFolder folder;
   store::Table basic;
   toolkit::DataSource source;
   toolkit::ScriptedDialogs dialogs;
@@ -127,7 +127,7 @@ TEST_F(DataAware, UpperCaseEditTurnsTypedLettersToCapitals) {
 }
 
 TEST(DataAwareCurrency, EditTakesASignedAmount) {
-  DataFolder folder;
+  TestFolder folder;
   store::Table salary(folder.session(), "salary.DB");
   salary.Open();
   toolkit::DataSource source(salary);

@@ -12,11 +12,11 @@
 
 #include "app/Program.h"
 #include "app/TMainMenuForm.h"
-#include "app/toolkit/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "employees/BasicDataPage.h"
 #include "employees/EmployeeSearch.h"
 #include "pay/SalaryMaintainPage.h"
-#include "tests/app/DataFolder.h"
+#include "support/TestFolder.h"
 
 class EmployeeFixture : public ::testing::Test {
  protected:
@@ -37,7 +37,7 @@ class EmployeeFixture : public ::testing::Test {
   // others off) or, for false, in their browsing state (the other way round).
   bool buttonsIn(bool writing) const;
 
-  DataFolder folder;
+  TestFolder folder;
   toolkit::ScriptedDialogs dialogs;
   std::unique_ptr<Program> program;
   TMainMenuForm* m = nullptr;

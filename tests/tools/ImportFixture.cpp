@@ -1,10 +1,6 @@
 #include "ImportFixture.h"
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "store/Schema.h"
 #include "store/Session.h"
@@ -40,19 +36,9 @@ fs::path ImportFixture::write(const std::string& name, const std::string& bytes)
 }
 
 ToolRun ImportFixture::import(const std::string& arguments) {
-  const fs::path out = folder.path() / "stdout";
-  const fs::path err = folder.path() / "stderr";
-  const std::string command = std::string(SALARY_ADMIN) + " import --data '" +
-                              folder.path().string() + "' " + arguments + " >'" + out.string() +
-                              "' 2>'" + err.string() + "'";
-  const int rc = std::system(command.c_str());
-  ToolRun r;
-  r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  r.out = readFile(out);
-  r.err = readFile(err);
-  fs::remove(out);
-  fs::remove(err);
-  return r;
+  return runCommand(std::string(SALARY_ADMIN) + " import --data " +
+                        shellQuoted(folder.path().string()) + " " + arguments,
+                    folder.path());
 }
 
 ToolRun ImportFixture::importBoth(const std::string& employeesCsv, const std::string& entriesCsv) {
@@ -72,15 +58,8 @@ std::vector<Row> ImportFixture::entries() {
 }
 
 std::string ImportFixture::tableBytes() {
-  return readFile(folder.session().resolve("basic.DB")) + "\n--\n" +
-         readFile(folder.session().resolve("salary.DB"));
-}
-
-std::string ImportFixture::readFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return TestFolder::readFile(folder.session().resolve("basic.DB")) + "\n--\n" +
+         TestFolder::readFile(folder.session().resolve("salary.DB"));
 }
 
 ::testing::AssertionResult mentions(const std::string& text,

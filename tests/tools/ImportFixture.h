@@ -8,12 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/DataFolder.h"
-
-struct ToolRun {
-  int status = -1;
-  std::string out, err;
-};
+#include "support/TestFolder.h"
+#include "support/ToolRun.h"
 
 // A row of a table: each field as text, "(empty)" for an empty field.
 using Row = std::vector<std::string>;
@@ -33,9 +29,7 @@ class ImportFixture : public ::testing::Test {
   // The bytes of basic.DB and salary.DB.
   std::string tableBytes();
 
-  static std::string readFile(const std::filesystem::path& file);
-
-  DataFolder folder;
+  TestFolder folder;
 };
 
 inline constexpr const char* kEmployeeHeader = "NUMBER,ACCOUNT,NAME,ID,INDATE,LEVEL,MEMO\n";

@@ -1,45 +1,15 @@
 #include "TransferFolder.h"
 
-#include <stdlib.h>
-
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
-
-#include "store/Schema.h"
 #include "store/Table.h"
-
-TransferFolder::TransferFolder() {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / "salary-transfer-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-  session_ = std::make_unique<store::Session>(path_);
-  session_->AddPassword(store::kTablePassword);
-  for (const auto& t : store::liveTables()) session_->createTable(t.fileName, t.schema);
-}
-
-TransferFolder::~TransferFolder() {
-  session_.reset();
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
 
 void TransferFolder::addEmployee(const std::string& number, const std::string& account,
                                  const std::string& name, const std::string& id) {
-  store::Table basic(*session_, "basic.DB");
-  basic.Open();
-  basic.Append();
-  basic.FieldByName("NUMBER").setText(number);
-  basic.FieldByName("ACCOUNT").setText(account);
-  basic.FieldByName("NAME").setText(name);
-  if (!id.empty()) basic.FieldByName("ID").setText(id);
-  basic.Post();
+  append("basic.DB", {{"NUMBER", number}, {"ACCOUNT", account}, {"NAME", name}, {"ID", id}});
 }
 
 void TransferFolder::addEntry(const std::string& number, const std::string& sendDate,
                               std::optional<double> pay, const std::optional<std::string>& item) {
-  store::Table salary(*session_, "salary.DB");
+  store::Table salary(session(), "salary.DB");
   salary.Open();
   salary.Append();
   salary.FieldByName("NUMBER").setText(number);
@@ -50,7 +20,7 @@ void TransferFolder::addEntry(const std::string& number, const std::string& send
 }
 
 std::vector<BatchRow> TransferFolder::batch() {
-  store::Table temp(*session_, "temp.DB");
+  store::Table temp(session(), "temp.DB");
   temp.Open();
   std::vector<BatchRow> rows;
   for (temp.First(); !temp.Eof(); temp.Next()) {
@@ -60,11 +30,4 @@ std::vector<BatchRow> TransferFolder::batch() {
                     b("MEMO"), b("SALARYITEM"), b("NAME")});
   }
   return rows;
-}
-
-std::string TransferFolder::readFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }

@@ -1,15 +1,13 @@
 #pragma once
-// A fresh data folder per test with the live tables, removed afterwards, and helpers that put
-// employees and pay entries into it and read the batch back from temp.DB.
+// The test folder with the transfer tests' ways of putting employees and pay entries into it,
+// and the batch read back from temp.DB.
 
-#include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "store/Session.h"
 #include "store/Value.h"
+#include "support/TestFolder.h"
 
 // One row of temp.DB: string fields as stored bytes.
 struct BatchRow {
@@ -19,14 +17,8 @@ struct BatchRow {
   bool operator==(const BatchRow&) const = default;
 };
 
-class TransferFolder {
+class TransferFolder : public TestFolder {
  public:
-  TransferFolder();
-  ~TransferFolder();
-
-  const std::filesystem::path& path() const { return path_; }
-  store::Session& session() { return *session_; }
-
   // Texts are UTF-8; an empty id is left unset.
   void addEmployee(const std::string& number, const std::string& account, const std::string& name,
                    const std::string& id = {});
@@ -36,11 +28,4 @@ class TransferFolder {
 
   // temp.DB in its primary-key order.
   std::vector<BatchRow> batch();
-
-  // A file of the folder as bytes ("" when missing).
-  static std::string readFile(const std::filesystem::path& file);
-
- private:
-  std::filesystem::path path_;
-  std::unique_ptr<store::Session> session_;
 };

@@ -5,10 +5,10 @@
 
 #include <QTest>
 
-#include "app/toolkit/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "store/EngineError.h"
 #include "store/Table.h"
-#include "tests/app/DataFolder.h"
+#include "support/TestFolder.h"
 #include "users/TPinForm.h"
 
 namespace {
@@ -33,7 +33,7 @@ class Login : public ::testing::Test {
     pin.BitBtn1->press();
   }
 
-  DataFolder folder;
+  TestFolder folder;
   store::Session session;
   TPinForm pin;
   QWidget mainForm;  // stands for the entry screen
@@ -121,7 +121,7 @@ TEST_F(Login, MissingPassFileIsReportedAndNotCounted) {
 }
 
 TEST(LoginConstruction, RegistersTheTablePasswordForEveryLaterTable) {
-  DataFolder folder;
+  TestFolder folder;
   store::Session fresh(folder.path());
   store::Table basic(fresh, "basic.DB");
   EXPECT_THROW(basic.Open(), store::EngineError);

@@ -12,7 +12,7 @@
 #include <functional>
 #include <optional>
 
-#include "Dialogs.h"
+#include "toolkit/Dialogs.h"
 
 namespace toolkit {
 

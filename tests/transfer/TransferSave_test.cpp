@@ -44,7 +44,7 @@ class TransferSaveTest : public ::testing::Test {
 
 TEST_F(TransferSaveTest, WritesTheTextExactlyReplacingAnEarlierFileOfThatName) {
   transfer::saveTransferFile(file, text);
-  EXPECT_EQ(TransferFolder::readFile(file), text);
+  EXPECT_EQ(TestFolder::readFile(file), text);
   EXPECT_EQ(filesInFolder(), std::vector<std::string>{"BT123420"});
   struct stat st;  // readable by others as any new file
   ASSERT_EQ(stat(file.c_str(), &st), 0);
@@ -73,7 +73,7 @@ TEST_F(TransferSaveTest, FailedSaveLeavesTheEarlierFileIntactAndGivesTheReason) 
     EXPECT_NE(message.find(std::strerror(error)), std::string::npos) << message;
     EXPECT_NE(message.find("BT123420"), std::string::npos) << message;
   }
-  EXPECT_EQ(TransferFolder::readFile(file), earlier);
+  EXPECT_EQ(TestFolder::readFile(file), earlier);
   EXPECT_EQ(filesInFolder(), std::vector<std::string>{"BT123420"});
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestRows.h"
+#include "support/TestRows.h"
 #include "store/Transaction.h"
 
 using store::EngineError;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestRows.h"
+#include "support/TestRows.h"
 #include "store/Query.h"
 
 using testrows::thrownBy;

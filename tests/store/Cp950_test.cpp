@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestRows.h"
+#include "support/TestRows.h"
 #include "store/Cp950.h"
 
 using store::EngineError;

@@ -1,35 +1,23 @@
 // salary-admin transfer, run as the clerk or a script would run it.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <fstream>
 
 #include "TransferFolder.h"
+#include "support/ToolRun.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-  int status = -1;
-  std::string out, err;
-};
-
 class TransferCommandTest : public ::testing::Test {
  protected:
   ToolRun run(const std::string& date) {
-    const fs::path out = folder.path() / "stdout", err = folder.path() / "stderr";
-    const std::string command =
-        std::string(SALARY_ADMIN) + " transfer --data '" + folder.path().string() + "' --date " +
-        date + " --out '" + target.string() + "' >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int rc = std::system(command.c_str());
-    ToolRun r{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, TransferFolder::readFile(out),
-              TransferFolder::readFile(err)};
-    fs::remove(out);
-    fs::remove(err);
-    return r;
+    return runCommand(std::string(SALARY_ADMIN) + " transfer --data " +
+                          shellQuoted(folder.path().string()) + " --date " + date + " --out " +
+                          shellQuoted(target.string()),
+                      folder.path());
   }
 
   TransferFolder folder;
@@ -47,7 +35,7 @@ TEST_F(TransferCommandTest, WritesTheFileAndPrintsRecordsAndTotal) {
 
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("2 records, total 36234.5"), std::string::npos) << r.out;
-  const std::string file = TransferFolder::readFile(target);
+  const std::string file = TestFolder::readFile(target);
   EXPECT_EQ(file.size(), 14u + 2 * 76 + 9);
   EXPECT_TRUE(file.starts_with("020000020000\r\n0000018803052    1234567890000000003500000"));
   EXPECT_EQ(folder.batch().size(), 2u);  // the batch stays for the reports
@@ -66,7 +54,7 @@ TEST_F(TransferCommandTest, RowThatCannotMakeARecordIsRefusedNamingItAndNoFileIs
       EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
     }
     EXPECT_TRUE(r.out.empty()) << r.out;
-    EXPECT_EQ(TransferFolder::readFile(target), "earlier\r\n");
+    EXPECT_EQ(TestFolder::readFile(target), "earlier\r\n");
   }
 }
 

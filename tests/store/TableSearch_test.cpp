@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestRows.h"
+#include "support/TestRows.h"
 
 using store::CaseInsensitive;
 using store::EngineError;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestRows.h"
+#include "support/TestRows.h"
 
 using store::EngineError;
 using testrows::Texts;

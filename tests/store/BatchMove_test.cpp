@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestRows.h"
+#include "support/TestRows.h"
 #include "store/BatchMove.h"
 #include "store/Transaction.h"
 

@@ -1,0 +1,69 @@
+#include "TestFolder.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "store/Schema.h"
+#include "store/Table.h"
+
+TestFolder::TestFolder(Tables tables) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "salary-test-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+  session_ = std::make_unique<store::Session>(path_);
+  session_->AddPassword(store::kTablePassword);
+  if (tables == Tables::Live) {
+    for (const auto& t : store::liveTables()) session_->createTable(t.fileName, t.schema);
+  }
+}
+
+TestFolder::~TestFolder() {
+  session_.reset();
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void TestFolder::append(const std::string& fileName,
+                        const std::vector<std::pair<std::string, std::string>>& fields) {
+  store::Table t(session(), fileName);
+  t.Open();
+  t.Append();
+  for (const auto& [name, text] : fields) {
+    if (!text.empty()) t.FieldByName(name).setText(text);
+  }
+  t.Post();
+}
+
+void TestFolder::addUser(const std::string& code, const std::string& password) {
+  append("pass.DB", {{"USERID", code}, {"PASSWORD", password}});
+}
+
+void TestFolder::addEmployee(const std::string& number, const std::string& name,
+                             const std::string& id, const std::string& account) {
+  append("basic.DB", {{"NUMBER", number}, {"ACCOUNT", account}, {"NAME", name}, {"ID", id}});
+}
+
+void TestFolder::addEntry(const std::string& number, const std::string& date,
+                          const std::string& pay, const std::string& item) {
+  append("salary.DB", {{"NUMBER", number}, {"SENDDATE", date}, {"PAY", pay}, {"SALARYITEM", item}});
+}
+
+void TestFolder::addTempRow(const std::string& number) {
+  append("temp.DB", {{"NUMBER", number}, {"SENDDATE", "880305"}});
+}
+
+long long TestFolder::rows(const std::string& fileName) {
+  store::Table t(session(), fileName);
+  t.Open();
+  return t.RecordCount();
+}
+
+std::string TestFolder::readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
