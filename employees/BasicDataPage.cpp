@@ -1,13 +1,11 @@
 #include "BasicDataPage.h"
 
+#include "EmployeeRules.h"
 #include "EmployeeWindow.h"
+#include "store/Table.h"
 #include "toolkit/DataSource.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Guard.h"
-#include "store/EngineError.h"
-#include "store/Query.h"
-#include "store/Table.h"
-#include "store/Transaction.h"
 
 namespace {
 
@@ -113,7 +111,9 @@ void BasicDataPage::PostBitBtn1Click() {
       if (window_->NewNumber == window_->OldNumber) {
         employees.Post();
       } else {
-        renumber();
+        ::employees::renumberEmployee(employees, window_->salaryTable(),
+                                      window_->OldNumber.toStdString(),
+                                      window_->NewNumber.toStdString());
       }
     }
     window_->DisableEmployeeEdits();
@@ -122,45 +122,6 @@ void BasicDataPage::PostBitBtn1Click() {
   } catch (...) {
     toolkit::ShowMessage(kPostFailed);
   }
-}
-
-// Moves every pay entry of OldNumber to NewNumber and writes the employee row, in one
-// transaction. The new number is checked free before any entry is touched; on any failure both
-// files stay as they were and the employee row stays in edit state with what was typed.
-void BasicDataPage::renumber() {
-  store::Table& employees = window_->employeeTable();
-  store::Table& entries = window_->salaryTable();
-  store::Session& session = employees.session();
-  const std::string oldNumber = window_->OldNumber.toStdString();
-  const std::string newNumber = window_->NewNumber.toStdString();
-  try {
-    store::Transaction tx(session, {employees.TableName(), entries.TableName()});
-    store::Query taken(session, "SELECT NUMBER FROM basic WHERE NUMBER = :NEW");
-    taken.setParam("NEW", newNumber);
-    taken.Open();
-    if (!taken.Eof()) {
-      throw store::EngineError(store::EngineError::Code::KeyViolation,
-                               "員工編號 " + newNumber + " 已存在");
-    }
-    taken.Close();
-    store::Query move(session, "UPDATE salary SET NUMBER = :NEW WHERE NUMBER = :OLD");
-    move.setParam("NEW", newNumber);
-    move.setParam("OLD", oldNumber);
-    move.ExecSQL();
-    employees.Post();
-    tx.commit();
-  } catch (...) {
-    entries.Refresh();
-    if (employees.State() == store::TableState::Browse) {
-      // Written, then rolled back by a failed commit: stand on the employee as the file has it.
-      employees.SetKey();
-      employees.FieldByName("NUMBER").setText(oldNumber);
-      employees.GotoKey();
-    }
-    throw;
-  }
-  employees.Refresh();
-  entries.Refresh();
 }
 
 void BasicDataPage::CancelBitBtn1Click() {
@@ -175,22 +136,6 @@ void BasicDataPage::DeleteBitBtn1Click() {
                           toolkit::mbYes | toolkit::mbNo) != toolkit::mrYes) {
     return;
   }
-  store::Table& employees = window_->employeeTable();
-  store::Table& entries = window_->salaryTable();
-  store::Session& session = employees.session();
-  try {
-    store::Transaction tx(session, {employees.TableName(), entries.TableName()});
-    store::Query drop(session, "DELETE FROM salary WHERE NUMBER = :NUMBER");
-    drop.setParam("NUMBER", employees.FieldByName("NUMBER").text());
-    drop.ExecSQL();
-    employees.Delete();
-    tx.commit();
-  } catch (...) {
-    employees.Refresh();
-    entries.Refresh();
-    throw;
-  }
-  employees.Refresh();
-  entries.Refresh();
+  ::employees::deleteEmployee(window_->employeeTable(), window_->salaryTable());
   Panel2->setFocus();
 }

@@ -39,7 +39,6 @@ class BasicDataPage : public QWidget, public Ui::BasicDataPage {
   enum class SendDate { Enabled, Disabled };
   template <class Move>
   void navigate(Move move, SendDate sendDate);
-  void renumber();
   void forgetLeftEdit();
 
   EmployeeWindow* window_ = nullptr;

@@ -3,10 +3,10 @@
 #include <QMenu>
 
 #include "EmployeeWindow.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/Guard.h"
 #include "store/EngineError.h"
 #include "store/Table.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Guard.h"
 
 namespace {
 

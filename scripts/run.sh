@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-folder="${XDG_DATA_HOME:-$HOME/.local/share}/salary/MIRUDUZERA4"
+folder="${XDG_DATA_HOME:-$HOME/.local/share}/salary/$(cat build/alias)"
 if [ ! -e "$folder/pass.DB" ]; then
   build/tools/salary-admin init --data "$folder"
 fi
