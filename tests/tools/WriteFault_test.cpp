@@ -103,6 +103,26 @@ bool renumber(store::Session& s, const std::string& from, const std::string& to)
   }
 }
 
+// The page's deleting of an employee with his entries, in one transaction.
+bool deleteWithEntries(store::Session& s, const std::string& which) {
+  try {
+    store::Transaction tx(s, {"basic.DB", "salary.DB"});
+    store::Table basic(s, "basic.DB");
+    basic.Open();
+    basic.SetKey();
+    basic.FieldByName("NUMBER").setText(which);
+    if (!basic.GotoKey()) return false;
+    store::Query drop(s, "DELETE FROM salary WHERE NUMBER = :NUMBER");
+    drop.setParam("NUMBER", which);
+    drop.ExecSQL();
+    basic.Delete();
+    tx.commit();
+    return true;
+  } catch (const store::EngineError&) {
+    return false;
+  }
+}
+
 std::string number(int i) {
   std::string n = std::to_string(i);
   return std::string(6 - n.size(), '0') + n;
@@ -253,6 +273,9 @@ TEST_F(WriteFaultTest, EveryFailedWriteLeavesTheTablesWholeOldOrWholeNewAndSaysW
       {"renumbering",
        {"basic.DB", "salary.DB"},
        [](store::Session& s, const fs::path&) { return renumber(s, "000005", "000999"); }},
+      {"deleting with entries",
+       {"basic.DB", "salary.DB"},
+       [](store::Session& s, const fs::path&) { return deleteWithEntries(s, "000005"); }},
       {"transfer batch and text",
        {"temp.DB"},
        [](store::Session& s, const fs::path&) {
