@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <string>
 
 #include "store/EngineError.h"
