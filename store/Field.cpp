@@ -10,7 +10,7 @@ namespace store {
 namespace {
 
 EngineError invalid(const FieldDef& def, const std::string& why) {
-  return EngineError(EngineError::Code::InvalidValue, "欄位 " + def.name + ": " + why);
+  return EngineError::of(EngineError::Code::InvalidValue, {}, def.name, why);
 }
 
 }  // namespace
@@ -18,15 +18,14 @@ EngineError invalid(const FieldDef& def, const std::string& why) {
 Value checkedValue(const FieldDef& def, const Value& v, bool forKey) {
   if (v.isNull()) return v;
   if (def.type == FieldType::Currency) {
-    if (!v.isNumber()) throw invalid(def, "必須是數字 (a number is required)");
-    if (!std::isfinite(v.asNumber())) throw invalid(def, "數值無效 (not a finite number)");
+    if (!v.isNumber()) throw invalid(def, "必須是數字");
+    if (!std::isfinite(v.asNumber())) throw invalid(def, "數值無效");
     return v;
   }
   if (!v.isBytes()) return checkedValue(def, Value::bytes(formatNumber(v.asNumber())), forKey);
   if (!forKey && static_cast<int>(v.asBytes().size()) > def.width) {
-    throw invalid(def, "內容超過 " + std::to_string(def.width) + " 個位元組 (" +
-                           std::to_string(v.asBytes().size()) + " bytes for a width of " +
-                           std::to_string(def.width) + ")");
+    throw invalid(def, "內容超過 " + std::to_string(def.width) + " 個位元組 (輸入了 " +
+                           std::to_string(v.asBytes().size()) + " 個位元組)");
   }
   // An empty string is stored as an empty field.
   if (v.asBytes().empty()) return Value();
@@ -37,15 +36,14 @@ Value valueFromText(const FieldDef& def, std::string_view utf8, bool forKey) {
   if (def.type == FieldType::Currency) {
     if (utf8.find_first_not_of(" \t") == std::string_view::npos) return Value();
     double d = 0;
-    if (!parseNumber(utf8, d))
-      throw invalid(def, "「" + std::string(utf8) + "」不是數字 (not a number)");
+    if (!parseNumber(utf8, d)) throw invalid(def, "「" + std::string(utf8) + "」不是數字");
     return Value::number(d);
   }
   auto enc = cp950::encode(utf8);
-  if (enc.invalidUtf8) throw invalid(def, "文字編碼無效 (invalid UTF-8)");
+  if (enc.invalidUtf8) throw invalid(def, "文字編碼無效");
   if (!enc.ok()) {
     throw invalid(def, "字元「" + *enc.badChar + "」(第 " + std::to_string(enc.badCharIndex + 1) +
-                           " 字) 無法以 Big5 (code page 950) 儲存");
+                           " 字) 無法以 Big5 儲存");
   }
   return checkedValue(def, Value::bytes(std::move(enc.bytes)), forKey);
 }
@@ -73,8 +71,8 @@ double Field::number() const {
   if (v.isNumber()) return v.asNumber();
   double d = 0;
   if (!parseNumber(v.asBytes(), d)) {
-    throw EngineError(EngineError::Code::InvalidValue,
-                      "欄位 " + name() + ": 「" + text() + "」不是數字 (not a number)");
+    throw EngineError::of(EngineError::Code::InvalidValue, {}, name(),
+                          "「" + text() + "」不是數字");
   }
   return d;
 }

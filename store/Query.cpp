@@ -5,6 +5,7 @@
 #include <cctype>
 #include <set>
 
+#include "Connection.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
@@ -67,8 +68,7 @@ Query::~Query() {
 }
 
 void Query::SetSQL(std::string sql) {
-  if (Active())
-    throw EngineError(Code::WrongState, "查詢開啟中不可更改 SQL (close the query first)");
+  if (Active()) throw EngineError::of(Code::WrongState, {}, {}, "查詢開啟中不可更改 SQL");
   sql_ = std::move(sql);
 }
 
@@ -95,8 +95,7 @@ void Query::SetDataSource(Table* source) {
 void Query::setParam(const std::string& name, const std::string& utf8Text) {
   auto enc = cp950::encode(utf8Text);
   if (!enc.ok()) {
-    throw EngineError(Code::InvalidValue,
-                      "參數 " + name + " 含有無法以 Big5 (code page 950) 表示的字元");
+    throw EngineError::of(Code::InvalidValue, {}, name, "含有無法以 Big5 儲存的字元");
   }
   params_[name] = Value::bytes(std::move(enc.bytes));
 }
@@ -107,7 +106,8 @@ void Query::setParam(const std::string& name, const Value& value) {
 
 // Rewrites the table names of the SQL to the attached files, acquiring each file, and prepares
 // the statement.
-sqlite3_stmt* Query::prepare() {
+StatementHandle Query::prepare() {
+  Connection& connection = connectionOf(session_);
   std::string out;
   const std::string& s = sql_;
   std::string lastWord;
@@ -129,7 +129,8 @@ sqlite3_stmt* Query::prepare() {
         std::string name;
         if (c == '"') {
           size_t end = s.find('"', i + 1);
-          if (end == std::string::npos) throw EngineError(Code::General, "SQL 語法錯誤: " + sql_);
+          if (end == std::string::npos)
+            throw EngineError::of(Code::General, {}, {}, "查詢指令的語法錯誤");
           name = s.substr(i + 1, end - i - 1);
           i = end + 1;
         } else {
@@ -141,7 +142,7 @@ sqlite3_stmt* Query::prepare() {
         std::string base = name;
         if (base.find('.') == std::string::npos) name += ".DB";
         base = base.substr(0, base.find('.'));
-        const std::string schema = session_.acquire(name);
+        const std::string schema = connection.acquire(name);
         files_.push_back(name);
         out += "\"" + schema + "\".data";
         // Give the table its written name as alias unless the SQL names one.
@@ -178,13 +179,14 @@ sqlite3_stmt* Query::prepare() {
     releaseFiles();
     throw;
   }
-  sqlite3_stmt* st = nullptr;
-  int rc = sqlite3_prepare_v2(session_.connection(), out.c_str(), -1, &st, nullptr);
-  if (rc != SQLITE_OK) {
-    std::string msg = sqlite3_errmsg(session_.connection());
+  StatementHandle handle;
+  try {
+    handle = connection.prepare(out, files_);
+  } catch (...) {
     releaseFiles();
-    throw EngineError(Code::General, "SQL 錯誤: " + msg);
+    throw;
   }
+  sqlite3_stmt* st = handle.get();
   // Parameters: given values first, then the data source's current row.
   for (int p = 1; p <= sqlite3_bind_parameter_count(st); ++p) {
     const char* raw = sqlite3_bind_parameter_name(st, p);
@@ -200,49 +202,49 @@ sqlite3_stmt* Query::prepare() {
         if (v.isNull() && f.type() == FieldType::String) v = Value::bytes({});
         bindValue(st, p, v);
       } catch (...) {
-        sqlite3_finalize(st);
         releaseFiles();
         throw;
       }
     } else {
       // A misspelt parameter would otherwise quietly select nothing.
-      sqlite3_finalize(st);
       releaseFiles();
-      throw EngineError(Code::General, "查詢參數 :" + name + " 沒有值 (parameter has no value)");
+      throw EngineError::of(Code::General, filesText(), {}, "查詢參數 :" + name + " 沒有值");
     }
   }
-  return st;
+  return handle;
+}
+
+std::string Query::filesText() const {
+  return connectionOf(session_).describe(files_);
 }
 
 void Query::releaseFiles() {
-  for (const auto& f : files_) session_.release(f);
+  for (const auto& f : files_) connectionOf(session_).release(f);
   files_.clear();
 }
 
 void Query::readRow() {
-  const int n = sqlite3_column_count(stmt_);
+  sqlite3_stmt* st = stmt_.get();
+  const int n = sqlite3_column_count(st);
   if (defs_.empty()) {
     for (int i = 0; i < n; ++i) {
       FieldDef d;
-      d.name = resultName(sqlite3_column_name(stmt_, i));
-      const int t = sqlite3_column_type(stmt_, i);
+      d.name = resultName(sqlite3_column_name(st, i));
+      const int t = sqlite3_column_type(st, i);
       d.type = (t == SQLITE_INTEGER || t == SQLITE_FLOAT) ? FieldType::Currency : FieldType::String;
       defs_.push_back(d);
     }
   }
   row_.assign(n, Value());
-  for (int i = 0; i < n; ++i) row_[i] = columnValue(stmt_, i);
+  for (int i = 0; i < n; ++i) row_[i] = columnValue(st, i);
 }
 
 // The statement is stepped one row ahead, so that it is reset (and lets go of the files'
 // read locks) as soon as the last row has been read, not when the query is closed.
 void Query::step() {
-  const int rc = sqlite3_step(stmt_);
-  hasPending_ = rc == SQLITE_ROW;
-  if (!hasPending_) {
-    sqlite3_reset(stmt_);
-    if (rc != SQLITE_DONE) session_.fail(rc, "查詢");
-  }
+  hasPending_ = false;
+  hasPending_ = connectionOf(session_).step(stmt_.get(), files_) == SQLITE_ROW;
+  if (!hasPending_) sqlite3_reset(stmt_.get());
 }
 
 void Query::Open() {
@@ -252,8 +254,7 @@ void Query::Open() {
   try {
     step();
   } catch (...) {
-    sqlite3_finalize(stmt_);
-    stmt_ = nullptr;
+    stmt_.reset();
     releaseFiles();
     throw;
   }
@@ -262,15 +263,15 @@ void Query::Open() {
     eof_ = false;
     step();
   } else {
-    const int n = sqlite3_column_count(stmt_);
-    for (int i = 0; i < n; ++i) defs_.push_back({resultName(sqlite3_column_name(stmt_, i))});
+    const int n = sqlite3_column_count(stmt_.get());
+    for (int i = 0; i < n; ++i) defs_.push_back({resultName(sqlite3_column_name(stmt_.get(), i))});
     row_.assign(n, Value());
     eof_ = true;
   }
 }
 
 void Query::Next() {
-  if (!Active()) throw EngineError(Code::WrongState, "查詢未開啟 (query is closed)");
+  if (!Active()) throw EngineError::of(Code::WrongState, {}, {}, "查詢未開啟");
   if (!hasPending_) {
     eof_ = true;
     return;
@@ -281,31 +282,33 @@ void Query::Next() {
 
 void Query::Close() {
   if (!stmt_) return;
-  sqlite3_finalize(stmt_);
-  stmt_ = nullptr;
+  stmt_.reset();
   eof_ = true;
   releaseFiles();
 }
 
 long long Query::ExecSQL() {
-  if (Active()) throw EngineError(Code::WrongState, "查詢開啟中 (query is open)");
-  sqlite3_stmt* st = prepare();
-  int rc;
-  while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+  if (Active()) throw EngineError::of(Code::WrongState, {}, {}, "查詢開啟中");
+  Connection& connection = connectionOf(session_);
+  StatementHandle st = prepare();
+  struct Done {
+    Query& q;
+    Connection& c;
+    ~Done() {
+      q.releaseFiles();
+      c.noteWrite();
+    }
+  } done{*this, connection};
+  while (connection.step(st.get(), files_) == SQLITE_ROW) {
   }
-  sqlite3_finalize(st);
-  const long long changes = sqlite3_changes64(session_.connection());
-  releaseFiles();
-  session_.noteWrite();
-  if (rc != SQLITE_DONE) session_.fail(rc, "SQL");
-  return changes;
+  return connection.changes();
 }
 
 Field Query::FieldByName(const std::string& name) {
-  if (!Active()) throw EngineError(Code::WrongState, "查詢未開啟 (query is closed)");
+  if (!Active()) throw EngineError::of(Code::WrongState, {}, {}, "查詢未開啟");
   for (size_t i = 0; i < defs_.size(); ++i)
     if (upperAscii(defs_[i].name) == upperAscii(name)) return Field(this, int(i));
-  throw EngineError(Code::UnknownField, "查詢結果沒有欄位 " + name);
+  throw EngineError::of(Code::UnknownField, filesText(), name);
 }
 
 const FieldDef& Query::fieldDef(int index) const {
@@ -313,12 +316,12 @@ const FieldDef& Query::fieldDef(int index) const {
 }
 
 const Value& Query::fieldValue(int index) const {
-  if (!Active()) throw EngineError(Code::WrongState, "查詢未開啟 (query is closed)");
+  if (!Active()) throw EngineError::of(Code::WrongState, {}, {}, "查詢未開啟");
   return row_.at(index);
 }
 
 void Query::setFieldValue(int, Value) {
-  throw EngineError(Code::WrongState, "查詢結果不可修改 (query results are read only)");
+  throw EngineError::of(Code::WrongState, {}, {}, "查詢結果不可修改");
 }
 
 }  // namespace store

@@ -20,9 +20,8 @@
 #include <vector>
 
 #include "Field.h"
+#include "SqliteHandles.h"
 #include "Value.h"
-
-struct sqlite3_stmt;
 
 namespace store {
 
@@ -60,10 +59,11 @@ class Query : public FieldOwner {
   void setFieldValue(int index, Value value) override;
 
  private:
-  sqlite3_stmt* prepare();
+  StatementHandle prepare();
   void readRow();
   void step();
   void releaseFiles();
+  std::string filesText() const;
 
   Session& session_;
   std::string sql_;
@@ -71,7 +71,7 @@ class Query : public FieldOwner {
   int sourceToken_ = -1;
   std::map<std::string, Value> params_;
   std::vector<std::string> files_;  // acquired while open or executing
-  sqlite3_stmt* stmt_ = nullptr;
+  StatementHandle stmt_;
   bool eof_ = true;
   bool hasPending_ = false;  // the statement stands on the row after the current one
   std::vector<FieldDef> defs_;

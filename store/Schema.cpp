@@ -74,8 +74,7 @@ std::string TableSchema::serialize() const {
 
 TableSchema TableSchema::parse(std::string_view text) {
   auto bad = [] {
-    return EngineError(EngineError::Code::General,
-                       "資料表結構無法辨識 (table structure unreadable)");
+    return EngineError::of(EngineError::Code::NotATable, {}, {}, "資料表結構無法辨識");
   };
   TableSchema schema;
   for (const auto& line : split(text, '\n')) {

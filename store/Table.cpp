@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "Connection.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
@@ -37,7 +38,7 @@ Table::~Table() {
 
 void Table::SetTableName(const std::string& fileName) {
   if (Active()) {
-    throw EngineError(Code::WrongState, "資料表開啟中不可更換檔案 (close the table first)");
+    throw EngineError::of(Code::WrongState, tableName_, {}, "資料表開啟中不可更換檔案");
   }
   tableName_ = fileName;
   d_->schema.reset();
@@ -45,7 +46,8 @@ void Table::SetTableName(const std::string& fileName) {
 
 const TableSchema& Table::schema() {
   if (!d_->schema) {
-    if (tableName_.empty()) throw EngineError(Code::WrongState, "資料表沒有指定檔案名稱");
+    if (tableName_.empty())
+      throw EngineError::of(Code::WrongState, {}, {}, "資料表沒有指定檔案名稱");
     d_->schema = session_.schemaOf(tableName_);
   }
   return *d_->schema;
@@ -79,7 +81,7 @@ void Table::SetMasterSource(Table* master, const std::string& masterFields) {
     for (const auto& n : splitNames(masterFields)) {
       int i = master->schema().fieldIndex(n);
       if (i < 0) {
-        throw EngineError(Code::UnknownField, "資料表 " + master->tableName_ + " 沒有欄位 " + n);
+        throw EngineError::of(Code::UnknownField, master->tableName_, n);
       }
       fields.push_back(i);
     }
@@ -96,16 +98,18 @@ void Table::SetMasterSource(Table* master, const std::string& masterFields) {
 
 void Table::Open() {
   if (Active()) return;
-  if (tableName_.empty()) throw EngineError(Code::WrongState, "資料表沒有指定檔案名稱");
-  d_->schemaName = session_.acquire(tableName_);
+  if (tableName_.empty()) throw EngineError::of(Code::WrongState, {}, {}, "資料表沒有指定檔案名稱");
+  Connection& connection = d_->connection();
+  d_->schemaName = connection.acquire(tableName_);
+  d_->files = {tableName_};
   try {
-    d_->schema = session_.acquiredSchema(tableName_);
+    d_->schema = connection.acquiredSchema(tableName_);
     d_->resolveOrder();
     if (d_->master && d_->masterFields.size() > d_->order.size()) {
-      throw EngineError(Code::UnknownField, "資料表 " + tableName_ + " 的索引不足以連結主表");
+      throw EngineError::of(Code::UnknownField, tableName_, {}, "索引不足以連結主表");
     }
   } catch (...) {
-    session_.release(tableName_);
+    connection.release(tableName_);
     throw;
   }
   d_->dropStatements();
@@ -121,7 +125,7 @@ void Table::Close() {
   d_->dropPending();
   d_->dropStatements();
   d_->dropAhead();
-  session_.release(tableName_);
+  d_->connection().release(tableName_);
   state_ = TableState::Inactive;
   hasRow_ = false;
   bof_ = eof_ = true;
@@ -158,14 +162,14 @@ void Table::Next() {
     bof_ = eof_ = true;
     return;
   }
-  if (d_->ahead.empty() || d_->aheadGeneration != session_.writeGeneration()) {
+  if (d_->ahead.empty() || d_->aheadGeneration != d_->connection().writeGeneration()) {
     // Read a batch ahead; it grows while the caller keeps stepping forward.
     d_->ahead.clear();
     const auto cursor = d_->orderValues(d_->row);
     std::vector<Value> binds;
     const std::string cond = d_->where(binds, Impl::Dir::After, &cursor);
     for (auto& r : d_->fetch(cond, binds, false, d_->aheadBatch)) d_->ahead.push_back(std::move(r));
-    d_->aheadGeneration = session_.writeGeneration();
+    d_->aheadGeneration = d_->connection().writeGeneration();
     d_->aheadBatch = std::min(d_->aheadBatch * 2, 256);
   }
   if (d_->ahead.empty()) {
@@ -235,28 +239,26 @@ void Table::Edit() {
 void Table::Post() {
   d_->requireOpen();
   if (state_ != TableState::Insert && state_ != TableState::Edit) {
-    throw EngineError(Code::WrongState,
-                      "沒有正在新增或修改的資料 (no row is being inserted or edited)");
+    throw EngineError::of(Code::WrongState, tableName_, {}, "沒有正在新增或修改的資料");
   }
   const auto& fields = d_->sch().fields;
   for (size_t i = 0; i < fields.size(); ++i) {
     if (fields[i].required && d_->buffer.values[i].isNull()) {
-      throw EngineError(Code::RequiredField,
-                        "欄位 " + fields[i].name + " 必須輸入資料 (field value required)");
+      throw EngineError::of(Code::RequiredField, tableName_, fields[i].name);
     }
   }
   std::string sql;
   if (state_ == TableState::Insert) {
     std::string cols, marks;
     for (size_t i = 0; i < fields.size(); ++i) {
-      cols += (i ? ", " : "") + Session::columnName(fields[i]);
+      cols += (i ? ", " : "") + Connection::columnName(fields[i]);
       marks += i ? ", ?" : "?";
     }
     sql = "INSERT INTO " + d_->table() + "(" + cols + ") VALUES(" + marks + ")";
   } else {
     std::string sets;
     for (size_t i = 0; i < fields.size(); ++i)
-      sets += (i ? ", " : "") + Session::columnName(fields[i]) + " = ?";
+      sets += (i ? ", " : "") + Connection::columnName(fields[i]) + " = ?";
     sql = "UPDATE " + d_->table() + " SET " + sets + " WHERE rowid = ?";
   }
   sqlite3_stmt* st = d_->statement(sql);
@@ -267,16 +269,14 @@ void Table::Post() {
               fields[i].type == FieldType::String ? keyValue(fields[i], v) : v);
   }
   if (state_ == TableState::Edit) sqlite3_bind_int64(st, int(fields.size() + 1), d_->buffer.rowid);
-  const int rc = sqlite3_step(st);
+  Connection& connection = d_->connection();
+  d_->step(st);
   sqlite3_reset(st);
-  if (rc != SQLITE_DONE) session_.fail(rc, "資料表 " + tableName_);
-  sqlite3* db = session_.connection();
-  if (state_ == TableState::Edit && sqlite3_changes(db) == 0) {
-    throw EngineError(Code::General,
-                      "資料表 " + tableName_ + " 中此筆資料已被刪除 (row was deleted)");
+  if (state_ == TableState::Edit && connection.changes() == 0) {
+    throw EngineError::of(Code::General, tableName_, {}, "此筆資料已被其他作業刪除");
   }
-  if (state_ == TableState::Insert) d_->buffer.rowid = sqlite3_last_insert_rowid(db);
-  session_.noteWrite();
+  if (state_ == TableState::Insert) d_->buffer.rowid = connection.lastInsertRowid();
+  connection.noteWrite();
   d_->row = std::move(d_->buffer);
   d_->buffer = Row();
   hasRow_ = true;
@@ -305,15 +305,13 @@ void Table::Delete() {
   d_->dropPending();
   d_->dropAhead();
   if (!hasRow_) {
-    throw EngineError(Code::EmptyTable,
-                      "資料表 " + tableName_ + " 沒有可刪除的資料 (no row to delete)");
+    throw EngineError::of(Code::EmptyTable, tableName_);
   }
   sqlite3_stmt* st = d_->statement("DELETE FROM " + d_->table() + " WHERE rowid = ?");
   sqlite3_bind_int64(st, 1, d_->row.rowid);
-  const int rc = sqlite3_step(st);
+  d_->step(st);
   sqlite3_reset(st);
-  if (rc != SQLITE_DONE) session_.fail(rc, "資料表 " + tableName_);
-  session_.noteWrite();
+  d_->connection().noteWrite();
   const auto cursor = d_->orderValues(d_->row);
   std::vector<Value> binds;
   std::string cond = d_->where(binds, Impl::Dir::After, &cursor);
@@ -355,17 +353,18 @@ void Table::Refresh() {
 }
 
 void Table::EmptyTable() {
-  if (tableName_.empty()) throw EngineError(Code::WrongState, "資料表沒有指定檔案名稱");
+  if (tableName_.empty()) throw EngineError::of(Code::WrongState, {}, {}, "資料表沒有指定檔案名稱");
   if (Active()) d_->dropPending();
-  const std::string schemaName = session_.acquire(tableName_);
+  Connection& connection = d_->connection();
+  const std::string schemaName = connection.acquire(tableName_);
   try {
-    session_.exec("DELETE FROM \"" + schemaName + "\".data");
+    connection.exec("DELETE FROM \"" + schemaName + "\".data", {tableName_});
   } catch (...) {
-    session_.release(tableName_);
+    connection.release(tableName_);
     throw;
   }
-  session_.release(tableName_);
-  session_.noteWrite();
+  connection.release(tableName_);
+  connection.noteWrite();
   if (Active()) d_->first();
 }
 
@@ -375,7 +374,7 @@ void Table::SetKey() {
 
 bool Table::GotoKey() {
   if (state_ != TableState::SetKey || d_->keyTarget != Impl::KeyTarget::Search) {
-    throw EngineError(Code::WrongState, "GotoKey 之前必須先 SetKey");
+    throw EngineError::of(Code::WrongState, tableName_, {}, "GotoKey 之前必須先 SetKey");
   }
   state_ = TableState::Browse;
   d_->emit(TableEvent::StateChanged);
@@ -397,17 +396,16 @@ bool Table::GotoKey() {
 bool Table::Locate(const std::string& fieldName, const std::string& value, unsigned options) {
   d_->requireOpen();
   const int fi = schema().fieldIndex(fieldName);
-  if (fi < 0)
-    throw EngineError(Code::UnknownField, "資料表 " + tableName_ + " 沒有欄位 " + fieldName);
+  if (fi < 0) throw EngineError::of(Code::UnknownField, tableName_, fieldName);
   d_->dropPending();
   const FieldDef& def = d_->def(fi);
   std::vector<Value> binds;
   std::string cond = d_->where(binds);
-  const std::string col = Session::keyColumnName(def);
+  const std::string col = Connection::keyColumnName(def);
   if (def.type == FieldType::Currency) {
     double d = 0;
     if (value.empty()) {
-      cond += " AND " + Session::columnName(def) + " IS NULL";
+      cond += " AND " + Connection::columnName(def) + " IS NULL";
     } else {
       if (!parseNumber(value, d)) return false;
       cond += " AND " + col + " = ?";
@@ -497,11 +495,7 @@ long long Table::RecordCount() {
   const std::string cond = d_->where(binds);
   sqlite3_stmt* st = d_->statement("SELECT count(*) FROM " + d_->table() + " WHERE " + cond);
   for (size_t i = 0; i < binds.size(); ++i) bindValue(st, static_cast<int>(i + 1), binds[i]);
-  const int rc = sqlite3_step(st);
-  if (rc != SQLITE_ROW) {
-    sqlite3_reset(st);
-    session_.fail(rc, "資料表 " + tableName_);
-  }
+  d_->step(st);
   const long long n = sqlite3_column_int64(st, 0);
   sqlite3_reset(st);
   return n;
@@ -509,7 +503,7 @@ long long Table::RecordCount() {
 
 Field Table::FieldByName(const std::string& name) {
   const int i = schema().fieldIndex(name);
-  if (i < 0) throw EngineError(Code::UnknownField, "資料表 " + tableName_ + " 沒有欄位 " + name);
+  if (i < 0) throw EngineError::of(Code::UnknownField, tableName_, name);
   return Field(this, i);
 }
 
@@ -531,7 +525,7 @@ const Value& Table::fieldValue(int index) const {
   static const Value empty;
   switch (state_) {
     case TableState::Inactive:
-      throw EngineError(Code::WrongState, "資料表 " + tableName_ + " 未開啟 (table is closed)");
+      throw EngineError::of(Code::WrongState, tableName_, {}, "資料表未開啟");
     case TableState::Insert:
     case TableState::Edit:
       return d_->buffer.values.at(index);
@@ -557,19 +551,8 @@ void Table::setFieldValue(int index, Value value) {
       return;
     }
     default:
-      throw EngineError(Code::WrongState, "資料表 " + tableName_ +
-                                              " 不在新增或修改狀態 (not in insert or edit state)");
+      throw EngineError::of(Code::WrongState, tableName_, {}, "資料表不在新增或修改狀態");
   }
-}
-
-std::string Table::qualifiedTable() const {
-  d_->requireOpen();
-  return d_->table();
-}
-
-void Table::visibleFilter(std::string& sql, std::vector<Value>& binds) const {
-  d_->requireOpen();
-  sql = d_->where(binds);
 }
 
 }  // namespace store

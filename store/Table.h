@@ -143,13 +143,8 @@ class Table : public FieldOwner {
   void setFieldValue(int index, Value value) override;
   bool takesKey() const override { return state_ == TableState::SetKey; }
 
-  // ---- engine internals ----
-  // The SQL condition (over the columns of qualifiedTable()) and the bound values that select
-  // the visible rows: "1" when all are visible.
-  std::string qualifiedTable() const;  // "f3".data
-  void visibleFilter(std::string& sql, std::vector<Value>& binds) const;
-
  private:
+  friend class BatchMove;  // copies the visible rows (TableImpl.h)
   struct Impl;
   Session& session_;
   std::string tableName_;

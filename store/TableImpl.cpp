@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "Connection.h"
 #include "EngineError.h"
 #include "Session.h"
 #include "SqlValue.h"
@@ -34,7 +35,7 @@ std::vector<std::string> splitNames(const std::string& names) {
   return out;
 }
 
-// The value a field takes in keys and comparisons: never NULL (see Session::keyColumnName).
+// The value a field takes in keys and comparisons: never NULL (see Connection::keyColumnName).
 Value keyValue(const FieldDef& def, const Value& v) {
   if (def.type == FieldType::Currency)
     return v.isNull() ? Value::number(-std::numeric_limits<double>::infinity()) : v;
@@ -56,35 +57,38 @@ int compareKey(const Value& a, const Value& b) {
 using Code = EngineError::Code;
 using namespace tablerows;
 
+Connection& Table::Impl::connection() const {
+  return connectionOf(self.session_);
+}
+
 sqlite3_stmt* Table::Impl::statement(const std::string& sql) {
   auto it = statements.find(sql);
   if (it != statements.end()) {
-    sqlite3_reset(it->second);
-    sqlite3_clear_bindings(it->second);
-    return it->second;
+    connection().checkUsable();
+    sqlite3_reset(it->second.get());
+    sqlite3_clear_bindings(it->second.get());
+    return it->second.get();
   }
-  sqlite3_stmt* st = nullptr;
-  int rc = sqlite3_prepare_v3(session().connection(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT,
-                              &st, nullptr);
-  if (rc != SQLITE_OK) session().fail(rc, "資料表 " + self.tableName_);
-  statements.emplace(sql, st);
-  return st;
+  return statements.emplace(sql, connection().prepare(sql, files, true)).first->second.get();
+}
+
+int Table::Impl::step(sqlite3_stmt* st) {
+  return connection().step(st, files);
 }
 
 void Table::Impl::dropStatements() {
-  for (auto& [sql, st] : statements) sqlite3_finalize(st);
   statements.clear();
 }
 
 std::string Table::Impl::selectList() const {
   std::string cols;
-  for (const auto& f : sch().fields) cols += Session::columnName(f) + ", ";
+  for (const auto& f : sch().fields) cols += Connection::columnName(f) + ", ";
   return cols + "rowid";
 }
 
 std::vector<std::string> Table::Impl::orderColumns() const {
   std::vector<std::string> cols;
-  for (int i : order) cols.push_back(Session::keyColumnName(def(i)));
+  for (int i : order) cols.push_back(Connection::keyColumnName(def(i)));
   if (orderByRowid) cols.push_back("rowid");
   return cols;
 }
@@ -154,8 +158,8 @@ void Table::Impl::resolveOrder() {
     for (const auto& c : candidates)
       if (!chosen && startsWith(c, false)) chosen = &c;
     if (!chosen) {
-      throw EngineError(Code::UnknownField, "資料表 " + self.tableName_ + " 沒有欄位 " +
-                                                self.indexFieldNames_ + " 的索引 (no such index)");
+      throw EngineError::of(Code::UnknownField, self.tableName_, self.indexFieldNames_,
+                            "沒有這些欄位的索引");
     }
   }
   order.clear();
@@ -209,7 +213,7 @@ void Table::Impl::beginKey(KeyTarget target) {
 
 void Table::Impl::requireOpen() const {
   if (self.state_ == TableState::Inactive) {
-    throw EngineError(Code::WrongState, "資料表 " + self.tableName_ + " 未開啟 (table is closed)");
+    throw EngineError::of(Code::WrongState, self.tableName_, {}, "資料表未開啟");
   }
 }
 
@@ -266,10 +270,6 @@ void Table::Impl::unlinkMaster() {
   master = nullptr;
   masterFields.clear();
   linkValues.clear();
-}
-
-Table::Impl::~Impl() {
-  for (auto& [sql, st] : statements) sqlite3_finalize(st);
 }
 
 void Table::Impl::tupleCondition(std::string& sql, std::vector<Value>& binds,
@@ -349,10 +349,8 @@ std::vector<Table::Impl::Row> Table::Impl::fetch(const std::string& cond,
   sqlite3_stmt* st = statement(sql);
   for (size_t i = 0; i < binds.size(); ++i) bindValue(st, static_cast<int>(i + 1), binds[i]);
   std::vector<Row> rows;
-  int rc;
-  while ((rc = sqlite3_step(st)) == SQLITE_ROW) rows.push_back(readRow(st));
+  while (step(st) == SQLITE_ROW) rows.push_back(readRow(st));
   sqlite3_reset(st);
-  if (rc != SQLITE_DONE) session().fail(rc, "讀取資料表 " + self.tableName_);
   return rows;
 }
 
@@ -362,6 +360,11 @@ std::optional<Table::Impl::Row> Table::Impl::fetchOne(const std::string& cond,
   auto rows = fetch(cond, binds, descending, 1);
   if (rows.empty()) return std::nullopt;
   return std::move(rows.front());
+}
+
+void Table::Impl::visibleFilter(std::string& sql, std::vector<Value>& binds) const {
+  requireOpen();
+  sql = where(binds);
 }
 
 }  // namespace store

@@ -10,11 +10,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "SqliteHandles.h"
 #include "Table.h"
 
-struct sqlite3_stmt;
-
 namespace store {
+
+class Connection;
 
 namespace tablerows {
 
@@ -37,7 +38,7 @@ std::string upperAscii(std::string s);
 
 std::vector<std::string> splitNames(const std::string& names);
 
-// The value a field takes in keys and comparisons: never NULL (see Session::keyColumnName).
+// The value a field takes in keys and comparisons: never NULL (see Connection::keyColumnName).
 Value keyValue(const FieldDef& def, const Value& v);
 
 // Compares two key values the way the indexes order them: bytes as unsigned, a prefix first.
@@ -50,7 +51,6 @@ struct Table::Impl {
   using KeyBuffer = tablerows::KeyBuffer;
 
   explicit Impl(Table& t) : self(t) {}
-  ~Impl();
 
   Table& self;
   std::string schemaName;  // the file's attachment while open
@@ -74,16 +74,21 @@ struct Table::Impl {
   std::map<int, std::function<void(TableEvent)>> listeners;
   int nextToken = 1;
 
-  std::unordered_map<std::string, sqlite3_stmt*> statements;
+  std::unordered_map<std::string, StatementHandle> statements;
   std::deque<Row> ahead;  // rows read ahead of the current one by Next
   unsigned long long aheadGeneration = 0;
   int aheadBatch = 1;
 
-  Session& session() const { return self.session_; }
+  Connection& connection() const;
+  // The table's file, for messages.
+  std::vector<std::string> files;
   const TableSchema& sch() const { return *schema; }
   const FieldDef& def(int i) const { return schema->fields[i]; }
 
+  // A statement of this table, prepared once and kept while the table is open.
   sqlite3_stmt* statement(const std::string& sql);
+  // Steps it; throws EngineError naming the file.
+  int step(sqlite3_stmt* st);
 
   void dropStatements();
 
@@ -162,6 +167,10 @@ struct Table::Impl {
   void masterChanged(TableEvent e);
 
   void unlinkMaster();
+
+  // The SQL condition (over the columns of table()) and the bound values that select the
+  // visible rows: "1" when all are visible. REQUIRES: open.
+  void visibleFilter(std::string& sql, std::vector<Value>& binds) const;
 };
 
 }  // namespace store

@@ -1,5 +1,6 @@
 #include "Transaction.h"
 
+#include "Connection.h"
 #include "EngineError.h"
 #include "Session.h"
 
@@ -7,17 +8,17 @@ namespace store {
 
 Transaction::Transaction(Session& session, std::vector<std::string> fileNames)
     : session_(session), files_(std::move(fileNames)) {
-  session_.beginTransaction(files_);
+  connectionOf(session_).beginTransaction(files_);
 }
 
 Transaction::~Transaction() noexcept {
-  if (!done_) session_.rollbackTransaction();
+  if (!done_) connectionOf(session_).rollbackTransaction();
 }
 
 void Transaction::commit() {
-  if (done_) throw EngineError(EngineError::Code::WrongState, "交易已結束 (transaction is over)");
+  if (done_) throw EngineError::of(EngineError::Code::WrongState, {}, {}, "交易已結束");
   done_ = true;
-  session_.commitTransaction();
+  connectionOf(session_).commitTransaction();
 }
 
 }  // namespace store

@@ -2,6 +2,7 @@
 // The commands of salary-admin. Each takes the arguments after its name and returns the exit
 // status; errors are printed to stderr by the command itself.
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 

@@ -6,6 +6,11 @@
 // must be there, once. Each file is one transaction: a refused row leaves nothing of its file
 // stored. Employees are stored first, so that entries may refer to them; when the entries file
 // is then refused, the employees stay stored.
+//
+// A refused row (its own fault: a field that does not fit, a key stored already) is listed and
+// the reading goes on, so that one run names every bad row. Any other failure of the engine (a
+// full disk, an I/O error, a folder that cannot be written) ends the file at once with one
+// message: its transaction is over, and nothing of the file is stored.
 
 #include <cerrno>
 #include <cstring>
@@ -128,11 +133,15 @@ std::string where(const std::string& path, int line) {
   return line > 0 ? path + " line " + std::to_string(line) : path;
 }
 
-// The line and field of a refused row. The engine's own messages begin with the field already.
-Refusal fieldRefusal(int line, const std::string& field, std::string why) {
-  const std::string named = "欄位 " + field + ": ";
-  if (why.starts_with(named)) why.erase(0, named.size());
+// The line and field of a refused row.
+Refusal fieldRefusal(int line, const std::string& field, const std::string& why) {
   return Refusal(line, "field " + field + ": " + why);
+}
+
+// Whether the engine refused the row itself rather than failed.
+bool refusesRow(const store::EngineError& e) {
+  return e.code() == Code::InvalidValue || e.code() == Code::RequiredField ||
+         e.code() == Code::KeyViolation;
 }
 
 // Line breaks, tabs and other control characters fit no field of a one-line box on the pages,
@@ -200,7 +209,8 @@ void storeRow(Source& source, const std::vector<std::string>& cells, store::Tabl
     try {
       table.FieldByName(fields[i]).setText(cells[i]);
     } catch (const store::EngineError& e) {
-      throw fieldRefusal(line, fields[i], e.what());
+      if (e.code() != Code::InvalidValue) throw;
+      throw fieldRefusal(line, e.field(), e.detail());
     }
   }
   if (employees) {
@@ -215,13 +225,8 @@ void storeRow(Source& source, const std::vector<std::string>& cells, store::Tabl
   try {
     table.Post();
   } catch (const store::EngineError& e) {
-    if (e.code() == Code::RequiredField) {
-      for (const auto& f : table.schema().fields) {
-        if (f.required && table.FieldByName(f.name).isNull()) {
-          throw fieldRefusal(line, f.name, "may not be empty");
-        }
-      }
-    }
+    if (!refusesRow(e)) throw;
+    if (e.code() == Code::RequiredField) throw fieldRefusal(line, e.field(), "may not be empty");
     if (e.code() != Code::KeyViolation) throw Refusal(line, e.what());
     const std::string key = keyText(table);
     const int earlier = earlierLineWithKey(source, table, line, refused);
@@ -248,39 +253,45 @@ bool importFile(store::Session& session, Source& source) {
     refused.insert(r.line);
   };
 
-  store::Transaction tx(session, files);
-  store::Table table(session, kind.tableName);
-  table.Open();
-  std::optional<store::Table> employees;
-  if (&kind == &kEntries) {
-    employees.emplace(session, kEmployees.tableName);
-    employees->Open();
-  }
-  long long stored = 0;
-  std::vector<std::string> cells;
-  try {
-    while (source.next(cells)) {
-      try {
-        storeRow(source, cells, table, employees ? &*employees : nullptr, refused);
-        ++stored;
-      } catch (const Refusal& r) {
-        report(r);
-        table.Cancel();
-      }
-    }
-  } catch (const Refusal& r) {
-    // Malformed text: what follows cannot be told apart reliably.
-    report(r);
-  }
-  if (unlisted > 0) {
-    std::cerr << "salary-admin import: " << source.path() << ": " << unlisted
-              << " more rows refused\n";
-  }
-  if (!refused.empty()) {
+  auto nothingStored = [&] {
     std::cerr << "salary-admin import: nothing of " << source.path() << " was stored\n";
     return false;
+  };
+  long long stored = 0;
+  try {
+    store::Transaction tx(session, files);
+    store::Table table(session, kind.tableName);
+    table.Open();
+    std::optional<store::Table> employees;
+    if (&kind == &kEntries) {
+      employees.emplace(session, kEmployees.tableName);
+      employees->Open();
+    }
+    std::vector<std::string> cells;
+    try {
+      while (source.next(cells)) {
+        try {
+          storeRow(source, cells, table, employees ? &*employees : nullptr, refused);
+          ++stored;
+        } catch (const Refusal& r) {
+          report(r);
+          table.Cancel();
+        }
+      }
+    } catch (const Refusal& r) {
+      // Malformed text: what follows cannot be told apart reliably.
+      report(r);
+    }
+    if (unlisted > 0) {
+      std::cerr << "salary-admin import: " << source.path() << ": " << unlisted
+                << " more rows refused\n";
+    }
+    if (!refused.empty()) return nothingStored();
+    tx.commit();
+  } catch (const store::EngineError& e) {
+    std::cerr << "salary-admin import: " << source.path() << ": " << e.what() << "\n";
+    return nothingStored();
   }
-  tx.commit();
   std::cout << "Stored " << stored << " rows of " << source.path() << " in " << kind.tableName
             << "\n";
   return true;

@@ -12,7 +12,6 @@
 #include "transfer/SendDate.h"
 #include "transfer/TransferBatch.h"
 #include "transfer/TransferSave.h"
-#include "transfer/TransferText.h"
 
 namespace admin {
 
@@ -36,9 +35,9 @@ int transferCommand(const Args& args) {
 
   store::Session session(folder);
   session.AddPassword(store::kTablePassword);
-  transfer::buildTransferBatch(session, date);
-  const transfer::TransferText text = transfer::buildTransferText(session, date);
-  transfer::saveTransferFile(out, text.bytes);
+  const transfer::TransferText text = transfer::buildTransferBatchAndText(session, date);
+  const std::string warning = transfer::saveTransferFile(out, text.bytes);
+  if (!warning.empty()) std::cerr << "salary-admin transfer: " << warning << "\n";
   std::cout << "Wrote " << out.string() << ": " << text.records << " records, total "
             << store::formatNumber(text.total) << "\n";
   return 0;

@@ -6,31 +6,6 @@
 #include <stdexcept>
 
 #include "Commands.h"
-#include "store/EngineError.h"
-
-namespace admin {
-
-std::string optionValue(const Args& args, const std::string& name, bool required) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == name) {
-      if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
-      return args[i + 1];
-    }
-  }
-  if (required) throw UsageError(name + " is required");
-  return {};
-}
-
-void checkOptions(const Args& args, const std::vector<std::string>& known) {
-  for (size_t i = 0; i < args.size(); i += 2) {
-    bool ok = false;
-    for (const auto& k : known) ok = ok || args[i] == k;
-    if (!ok) throw UsageError("unknown option: " + args[i]);
-    if (i + 1 >= args.size()) throw UsageError(args[i] + " needs a value");
-  }
-}
-
-}  // namespace admin
 
 namespace {
 

@@ -1,6 +1,8 @@
 #include "TransferBatch.h"
 
+#include <exception>
 #include <string>
+#include <vector>
 
 #include "SendDate.h"
 #include "store/EngineError.h"
@@ -60,16 +62,14 @@ std::string beyondPrefix(std::string prefix) {
   return prefix;
 }
 
-}  // namespace
-
-long long buildTransferBatch(store::Session& session, std::string_view sendDateText) {
+// Replaces the batch inside the caller's transaction over temp.DB, salary.DB and basic.DB.
+long long fillBatch(store::Session& session, std::string_view sendDateText) {
   const std::string date = sendDateBytes(sendDateText);
   const std::string beyond = date.empty() ? std::string() : beyondPrefix(date);
 
   std::string sql = kFillColumns;
   if (!date.empty()) sql += beyond.empty() ? kOpenEndedDate : kBoundedDate;
 
-  store::Transaction tx(session, {"temp.DB", "salary.DB", "basic.DB"});
   store::Table temp(session, "temp.DB");
   temp.EmptyTable();
 
@@ -91,8 +91,34 @@ long long buildTransferBatch(store::Session& session, std::string_view sendDateT
     if (e.code() != store::EngineError::Code::KeyViolation) throw;
     refuseMissingAmountBesideZero(session, date, e);
   }
+  return rows;
+}
+
+const std::vector<std::string> kBatchFiles{"temp.DB", "salary.DB", "basic.DB"};
+
+}  // namespace
+
+long long buildTransferBatch(store::Session& session, std::string_view sendDateText) {
+  store::Transaction tx(session, kBatchFiles);
+  const long long rows = fillBatch(session, sendDateText);
   tx.commit();
   return rows;
+}
+
+TransferText buildTransferBatchAndText(store::Session& session, std::string_view sendDateText) {
+  store::Transaction tx(session, kBatchFiles);
+  fillBatch(session, sendDateText);
+  TransferText text;
+  std::exception_ptr refused;
+  try {
+    text = buildTransferText(session, sendDateText);
+  } catch (const store::EngineError& e) {
+    if (e.code() != store::EngineError::Code::InvalidValue) throw;
+    refused = std::current_exception();
+  }
+  tx.commit();
+  if (refused) std::rethrow_exception(refused);
+  return text;
 }
 
 }  // namespace transfer

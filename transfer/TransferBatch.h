@@ -13,6 +13,8 @@
 
 #include <string_view>
 
+#include "TransferText.h"
+
 namespace store {
 class Session;
 }
@@ -21,5 +23,12 @@ namespace transfer {
 
 // Returns the number of rows of the new batch. Throws store::EngineError.
 long long buildTransferBatch(store::Session& session, std::string_view sendDateText);
+
+// Builds the batch and, inside the same transaction, the transfer file's text from it
+// (TransferText.h), so that no other program can change temp.DB between the two: the text is
+// always the text of this batch. A text refused for one of its rows (an item without code, an
+// amount too long) still leaves the new batch stored, for the reports, and throws that refusal;
+// any failure of the engine leaves the previous batch. Throws store::EngineError.
+TransferText buildTransferBatchAndText(store::Session& session, std::string_view sendDateText);
 
 }  // namespace transfer

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <string>
 
 #include "store/EngineError.h"
@@ -14,13 +13,18 @@ namespace transfer {
 
 namespace {
 
-[[noreturn]] void fail(const std::filesystem::path& fileName, const std::string& reason) {
-  throw store::EngineError(store::EngineError::Code::General,
-                           "無法寫入轉帳檔 " + fileName.string() + ": " + reason);
+[[noreturn]] void fail(const std::filesystem::path& fileName, int error) {
+  throw store::EngineError::fromErrno(error, fileName.string());
 }
 
-[[noreturn]] void fail(const std::filesystem::path& fileName, int error) {
-  fail(fileName, std::string(std::strerror(error)));
+bool syncFolder(const std::filesystem::path& folder) {
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dir < 0) return false;
+  int rc = ::fsync(dir);
+  // Some file systems cannot sync a folder at all (EINVAL); there is nothing more to wait for.
+  const bool synced = rc == 0 || errno == EINVAL;
+  ::close(dir);
+  return synced;
 }
 
 // Closes and removes the file being written unless it was handed over by rename.
@@ -65,14 +69,17 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-void saveTransferFile(const std::filesystem::path& fileName, std::string_view bytes) {
+std::string saveTransferFile(const std::filesystem::path& fileName, std::string_view bytes) {
   if (fileName.empty() || !fileName.has_filename()) fail(fileName, EISDIR);
   mode_t mode = newFileMode();
   struct stat existing;
   if (::stat(fileName.c_str(), &existing) == 0) {
     if (S_ISDIR(existing.st_mode)) fail(fileName, EISDIR);
     // Renaming over a device or a pipe would remove it instead of writing to it.
-    if (!S_ISREG(existing.st_mode)) fail(fileName, std::string("不是一般檔案"));
+    if (!S_ISREG(existing.st_mode)) {
+      throw store::EngineError::of(store::EngineError::Code::General, fileName.string(), {},
+                                   "不是一般檔案,不可取代");
+    }
     // A write-protected file stays protected, as it would on the diskette it was meant for,
     // also for a user whom the system would let replace it.
     if ((existing.st_mode & 0222) == 0) fail(fileName, EACCES);
@@ -94,14 +101,12 @@ void saveTransferFile(const std::filesystem::path& fileName, std::string_view by
   if (::rename(pending.path().c_str(), fileName.c_str()) != 0) fail(fileName, errno);
   pending.renamed();
 
-  // The rename itself reaches the medium only with the folder.
-  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (dir >= 0) {
-    int rc = ::fsync(dir);
-    int error = errno;
-    ::close(dir);
-    if (rc != 0 && error != EINVAL) fail(fileName, error);
-  }
+  // The rename itself reaches the medium only with the folder. The file under the name is whole
+  // either way (the old one or the new one), and here it is the new one: a failure now is a
+  // warning, not a failed save.
+  if (syncFolder(folder) || syncFolder(folder)) return {};
+  return "轉帳檔 " + fileName.string() +
+         " 已完整寫入,但系統未能確認其所在資料夾已存入磁碟;請在取出磁片前確認檔案仍在";
 }
 
 }  // namespace transfer

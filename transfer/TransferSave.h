@@ -8,11 +8,16 @@
 // unless it is itself write-protected.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace transfer {
 
-// Throws store::EngineError naming the file and giving the system's reason.
-void saveTransferFile(const std::filesystem::path& fileName, std::string_view bytes);
+// Throws store::EngineError naming the file, its kind telling a full disk (DiskFull), a medium
+// that cannot be written (ReadOnly), an I/O error (IoError) or a missing folder (MissingFile);
+// the file is then as it was. Once the new file has replaced the name, the save has succeeded:
+// when the folder then cannot be synced (even on a second try), the returned text warns that
+// the new name may not have reached the medium yet; it is empty otherwise.
+std::string saveTransferFile(const std::filesystem::path& fileName, std::string_view bytes);
 
 }  // namespace transfer

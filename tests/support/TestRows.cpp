@@ -8,7 +8,8 @@ namespace store {
 void PrintTo(EngineError::Code code, std::ostream* os) {
   static const char* const names[] = {
       "General",      "MissingFile", "BadPassword", "KeyViolation", "RequiredField",
-      "InvalidValue", "WrongState",  "EmptyTable",  "UnknownField", "Busy"};
+      "InvalidValue", "WrongState",  "EmptyTable",  "UnknownField", "Busy",
+      "DiskFull",     "ReadOnly",    "IoError",     "NotATable",    "Aborted"};
   auto i = static_cast<unsigned>(code);
   *os << (i < std::size(names) ? names[i] : "?");
 }

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <optional>
 
 #include "TransferFolder.h"
 #include "store/EngineError.h"
@@ -27,13 +28,17 @@ class TransferSaveTest : public ::testing::Test {
     for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
     return names;
   }
-  std::string saveError(const fs::path& name, const std::string& bytes) {
+  struct Thrown {
+    std::optional<store::EngineError::Code> code;
+    std::string message = "(saved)";
+  };
+  Thrown saveError(const fs::path& name, const std::string& bytes) {
     try {
       transfer::saveTransferFile(name, bytes);
     } catch (const store::EngineError& e) {
-      return e.what();
+      return {e.code(), e.what()};
     }
-    return "(saved)";
+    return {};
   }
 
   TransferFolder folder;
@@ -61,17 +66,19 @@ TEST_F(TransferSaveTest, FailedSaveLeavesTheEarlierFileIntactAndGivesTheReason) 
   small.rlim_cur = 4096;
   auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   setrlimit(RLIMIT_FSIZE, &small);
-  const std::string full = saveError(file, std::string(100000, 'y'));
+  const Thrown full = saveError(file, std::string(100000, 'y'));
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldHandler);
   fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
-  const std::string protectedFile = saveError(file, text);
-  const std::string noFolder = saveError(dir / "nowhere" / "BT123420", text);
+  const Thrown protectedFile = saveError(file, text);
+  const Thrown noFolder = saveError(dir / "nowhere" / "BT123420", text);
 
-  for (const auto& [message, error] :
-       {std::pair{full, EFBIG}, {protectedFile, EACCES}, {noFolder, ENOENT}}) {
-    EXPECT_NE(message.find(std::strerror(error)), std::string::npos) << message;
-    EXPECT_NE(message.find("BT123420"), std::string::npos) << message;
+  using Code = store::EngineError::Code;
+  for (const auto& [thrown, code] : {std::pair{full, Code::DiskFull},
+                                     {protectedFile, Code::ReadOnly},
+                                     {noFolder, Code::MissingFile}}) {
+    EXPECT_EQ(thrown.code, code) << thrown.message;
+    EXPECT_NE(thrown.message.find("BT123420"), std::string::npos) << thrown.message;
   }
   EXPECT_EQ(TestFolder::readFile(file), earlier);
   EXPECT_EQ(filesInFolder(), std::vector<std::string>{"BT123420"});

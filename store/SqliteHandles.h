@@ -1,0 +1,22 @@
+#pragma once
+// Owners of SQLite handles (engine internal): a connection or a statement is closed or
+// finalised when its owner goes, on every path.
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace store {
+
+struct ConnectionCloser {
+  void operator()(sqlite3* db) const noexcept;
+};
+struct StatementFinalizer {
+  void operator()(sqlite3_stmt* st) const noexcept;
+};
+
+using ConnectionHandle = std::unique_ptr<sqlite3, ConnectionCloser>;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+}  // namespace store

@@ -1,0 +1,292 @@
+// One failed write at every point of a multi-file operation: the import of a CSV file, the
+// renumbering of an employee with his entries, and the transfer batch with its file text. For
+// every n, the n-th write fails once (an I/O error, or a full disk); afterwards each table is
+// either entirely as before or entirely as after the operation, and the caller reports failure
+// exactly when the tables are as before.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include "tools/Commands.h"
+#include "employees/EmployeeRules.h"
+#include "store/EngineError.h"
+#include "store/Query.h"
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "store/Table.h"
+#include "store/Transaction.h"
+#include "support/FailingVfs.h"
+#include "support/TestFolder.h"
+#include "transfer/TransferBatch.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every row of each named file, fields as text joined by "|", in primary-key order.
+using Snapshot = std::map<std::string, std::vector<std::string>>;
+
+Snapshot snapshot(const fs::path& folder, const std::vector<std::string>& files) {
+  store::Session session(folder);
+  session.AddPassword(store::kTablePassword);
+  Snapshot out;
+  for (const auto& file : files) {
+    store::Table t(session, file);
+    t.Open();
+    auto& rows = out[file];
+    for (t.First(); !t.Eof(); t.Next()) {
+      std::string row;
+      for (const auto& f : t.schema().fields) row += t.FieldByName(f.name).text() + "|";
+      rows.push_back(row);
+    }
+  }
+  return out;
+}
+
+void copyFolder(const fs::path& from, const fs::path& to) {
+  fs::remove_all(to);
+  fs::create_directory(to);
+  for (const auto& e : fs::directory_iterator(from)) fs::copy(e.path(), to / e.path().filename());
+}
+
+struct Operation {
+  const char* name;
+  std::vector<std::string> files;  // the tables it changes
+  // Runs it on a session over `folder`; returns whether it reports success.
+  std::function<bool(store::Session&, const fs::path& folder)> run;
+};
+
+// salary-admin import, run in this process; its report is kept out of the test's output.
+bool importCsv(const fs::path& folder, const char* option, const char* csv) {
+  std::ostringstream out, err;
+  auto* oldOut = std::cout.rdbuf(out.rdbuf());
+  auto* oldErr = std::cerr.rdbuf(err.rdbuf());
+  const int status =
+      admin::importCommand({"--data", folder.string(), option, (folder / csv).string()});
+  std::cout.rdbuf(oldOut);
+  std::cerr.rdbuf(oldErr);
+  if (status != 0) {
+    // One error for the failed write and the outcome, not one per row that followed it.
+    const std::string text = err.str();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+    EXPECT_NE(text.find("nothing of"), std::string::npos) << text;
+  }
+  return status == 0;
+}
+
+// The employee table on `which`, as the employee page stands on it.
+bool standOn(store::Table& basic, const std::string& which) {
+  basic.SetIndexFieldNames("NUMBER");
+  basic.Open();
+  basic.SetKey();
+  basic.FieldByName("NUMBER").setText(which);
+  return basic.GotoKey();
+}
+
+// The employee page's renumbering, through its rule.
+bool renumber(store::Session& s, const std::string& from, const std::string& to) {
+  try {
+    store::Table basic(s, "basic.DB"), salary(s, "salary.DB");
+    salary.Open();
+    if (!standOn(basic, from)) return false;
+    basic.Edit();
+    basic.FieldByName("NUMBER").setText(to);
+    employees::renumberEmployee(basic, salary, from, to);
+    return true;
+  } catch (const store::EngineError&) {
+    return false;
+  }
+}
+
+// The employee page's deleting of an employee with his entries, through its rule.
+bool deleteWithEntries(store::Session& s, const std::string& which) {
+  try {
+    store::Table basic(s, "basic.DB"), salary(s, "salary.DB");
+    salary.Open();
+    if (!standOn(basic, which)) return false;
+    employees::deleteEmployee(basic, salary);
+    return true;
+  } catch (const store::EngineError&) {
+    return false;
+  }
+}
+
+std::string number(int i) {
+  std::string n = std::to_string(i);
+  return std::string(6 - n.size(), '0') + n;
+}
+
+// A caller that goes on after a failed row and gives up only at the end, as the import once
+// did: the engine alone then stands between a failed write and a half-stored file.
+bool storeRowsPastFailures(store::Session& s) {
+  try {
+    store::Transaction tx(s, {"salary.DB"});
+    store::Table salary(s, "salary.DB");
+    salary.Open();
+    int failures = 0;
+    for (int k = 0; k < 200; ++k) {
+      try {
+        salary.Append();
+        salary.FieldByName("NUMBER").setText(number(k % 30 + 1));
+        salary.FieldByName("SENDDATE").setText("880501");
+        salary.FieldByName("PAY").setNumber(k);
+        salary.Post();
+      } catch (const store::EngineError&) {
+        ++failures;
+        salary.Cancel();
+      }
+    }
+    if (failures > 0) return false;
+    tx.commit();
+    return true;
+  } catch (const store::EngineError&) {
+    return false;
+  }
+}
+
+class WriteFaultTest : public ::testing::Test {
+ protected:
+  // Thirty employees with two entries each, employee 000005 with 240 more, a batch of
+  // February in temp.DB, and the CSV files to import beside the tables.
+  static void SetUpTestSuite() {
+    prepared_ = new TestFolder;
+    store::Session& s = prepared_->session();
+    {
+      store::Transaction tx(s, {"basic.DB", "salary.DB"});
+      store::Table basic(s, "basic.DB"), salary(s, "salary.DB");
+      basic.Open();
+      salary.Open();
+      for (int i = 1; i <= 30; ++i) {
+        basic.Append();
+        basic.FieldByName("NUMBER").setText(number(i));
+        basic.FieldByName("ACCOUNT").setText("12345678901234");
+        basic.FieldByName("NAME").setText("員工" + std::to_string(i));
+        basic.Post();
+        for (const char* date : {"880205", "880305"}) {
+          salary.Append();
+          salary.FieldByName("NUMBER").setText(number(i));
+          salary.FieldByName("SENDDATE").setText(date);
+          salary.FieldByName("PAY").setNumber(1000 + i);
+          salary.Post();
+        }
+      }
+      for (int k = 0; k < 240; ++k) {
+        salary.Append();
+        salary.FieldByName("NUMBER").setText("000005");
+        salary.FieldByName("SENDDATE").setText(k % 2 ? "880310" : "870101");
+        salary.FieldByName("PAY").setNumber(k);
+        salary.Post();
+      }
+      tx.commit();
+    }
+    transfer::buildTransferBatch(s, "8802");
+    std::string entries = "NUMBER,SENDDATE,PAY,SALARYITEM\n";
+    for (int k = 0; k < 300; ++k) {
+      entries += number(k % 30 + 1) + ",8804" + std::to_string(10 + k / 30) + "," +
+                 std::to_string(k) + ",薪水轉帳\n";
+    }
+    std::string employees = "NUMBER,ACCOUNT,NAME,ID,INDATE,LEVEL,MEMO\n";
+    for (int k = 100; k < 400; ++k) employees += number(k) + ",1,新人,,880101,,\n";
+    std::ofstream(prepared_->path() / "entries.csv") << entries;
+    std::ofstream(prepared_->path() / "employees.csv") << employees;
+  }
+  static void TearDownTestSuite() {
+    delete prepared_;
+    prepared_ = nullptr;
+  }
+
+  // Runs the operation with the n-th write failing, for every n until it makes fewer than n
+  // writes; returns the number of tries.
+  int sweep(const Operation& op) {
+    const fs::path work = prepared_->path().string() + "-work";
+    struct Remove {
+      fs::path p;
+      ~Remove() { fs::remove_all(p); }
+    } remove{work};
+    const Snapshot before = snapshot(prepared_->path(), op.files);
+    copyFolder(prepared_->path(), work);
+    {
+      store::Session s(work);
+      s.AddPassword(store::kTablePassword);
+      EXPECT_TRUE(op.run(s, work));
+    }
+    const Snapshot after = snapshot(work, op.files);
+    EXPECT_NE(before, after);
+
+    FailingVfs vfs;
+    int tries = 0;
+    for (int code : {SQLITE_IOERR_WRITE, SQLITE_FULL}) {
+      for (int n = 1; n < 10000; ++n) {
+        SCOPED_TRACE(testing::Message() << op.name << ": write " << n << " fails with " << code);
+        copyFolder(prepared_->path(), work);
+        bool reported;
+        {
+          store::Session s(work);
+          s.AddPassword(store::kTablePassword);
+          vfs.failWrite(n, code);
+          reported = op.run(s, work);
+        }
+        const bool failed = vfs.failed();
+        vfs.failWrite(0, SQLITE_OK);
+        const Snapshot now = snapshot(work, op.files);
+        ++tries;
+        EXPECT_TRUE(now == before || now == after);
+        EXPECT_EQ(reported, now == after);
+        if (!failed) break;
+      }
+    }
+    return tries;
+  }
+
+  static TestFolder* prepared_;
+};
+
+TestFolder* WriteFaultTest::prepared_ = nullptr;
+
+TEST_F(WriteFaultTest, EveryFailedWriteLeavesTheTablesWholeOldOrWholeNewAndSaysWhich) {
+  const Operation operations[] = {
+      {"import of entries",
+       {"salary.DB"},
+       [](store::Session&, const fs::path& folder) {
+         return importCsv(folder, "--entries", "entries.csv");
+       }},
+      {"import of employees",
+       {"basic.DB"},
+       [](store::Session&, const fs::path& folder) {
+         return importCsv(folder, "--employees", "employees.csv");
+       }},
+      {"rows stored past failures",
+       {"salary.DB"},
+       [](store::Session& s, const fs::path&) { return storeRowsPastFailures(s); }},
+      {"renumbering",
+       {"basic.DB", "salary.DB"},
+       [](store::Session& s, const fs::path&) { return renumber(s, "000005", "000999"); }},
+      {"deleting with entries",
+       {"basic.DB", "salary.DB"},
+       [](store::Session& s, const fs::path&) { return deleteWithEntries(s, "000005"); }},
+      {"transfer batch and text",
+       {"temp.DB"},
+       [](store::Session& s, const fs::path&) {
+         try {
+           return transfer::buildTransferBatchAndText(s, "8803").records == 150;
+         } catch (const store::EngineError&) {
+           return false;
+         }
+       }},
+  };
+  for (const auto& op : operations) {
+    const int tries = sweep(op);
+    // Enough writes that the faults fall inside the operation, not only at its commit.
+    EXPECT_GT(tries, 10) << op.name;
+    std::cout << "[ fault    ] " << op.name << ": " << tries << " tries\n";
+  }
+}
+
+}  // namespace
