@@ -9,6 +9,7 @@
 
 #include "Cp950.h"
 #include "EngineError.h"
+#include "FolderCleanup.h"
 #include "Sha256.h"
 
 namespace store {
@@ -104,6 +105,7 @@ void Session::open() {
   int rc = SQLITE_CANTOPEN;
   std::error_code ec;
   if (std::filesystem::is_directory(folder_, ec)) {
+    FolderCleanup::removeLeftovers(folder_);
     rc = sqlite3_open_v2((folder_ / ".session.db").c_str(), &db_, flags, nullptr);
   }
   if (rc != SQLITE_OK) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "store/EngineError.h"
+#include "store/FolderCleanup.h"
 
 namespace transfer {
 
@@ -82,6 +83,7 @@ void saveTransferFile(const std::filesystem::path& fileName, std::string_view by
 
   const std::filesystem::path folder =
       fileName.has_parent_path() ? fileName.parent_path() : std::filesystem::path(".");
+  store::FolderCleanup::removeUnfinishedSaves(fileName);  // of runs cut short before
   std::string pattern = (folder / ("." + fileName.filename().string() + ".XXXXXX")).string();
   int fd = ::mkstemp(pattern.data());
   if (fd < 0) fail(fileName, errno);
