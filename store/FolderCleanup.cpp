@@ -73,28 +73,43 @@ std::vector<fs::path> journalsListedIn(const fs::path& superJournal) {
 }
 
 // Reading a table file makes SQLite roll back its hot journal, if it has one that may be
-// rolled back now; a file that another process is writing is left alone (busy).
-void letSqliteRecover(const fs::path& tableFile) {
+// rolled back now. Returns whether no other process is writing the file (it could take the
+// write lock), so that a journal left beside it belongs to no commit still running.
+bool recoveredAndIdle(const fs::path& tableFile) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(tableFile.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-    sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+  bool idle = false;
+  if (sqlite3_open_v2(tableFile.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+      sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) ==
+          SQLITE_OK) {
+    idle = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
   }
   sqlite3_close_v2(db);
+  return idle;
 }
 
-// A super-journal is still needed while any journal it lists exists: a journal that names it
-// is hot, and one that does not yet name it belongs to a commit that may still be running.
+// SQLite takes a journal whose first byte is zero for one that holds nothing to roll back (its
+// header is completed only when its content is on disk), and never reads its super-journal.
+bool mayBeHot(const fs::path& journal) {
+  std::ifstream in(journal, std::ios::binary);
+  char first = 0;
+  return !in.get(first) || first != 0;
+}
+
+// A super-journal is still needed while a journal it lists may be hot, or may belong to a
+// commit that another process is still making.
 void removeIfUnneeded(const fs::path& folder, const fs::path& superJournal) {
-  const std::vector<fs::path> journals = journalsListedIn(superJournal);
   bool needed = false;
-  for (const fs::path& journal : journals) {
+  for (const fs::path& journal : journalsListedIn(superJournal)) {
     if (!isPresent(journal)) continue;
     const std::string name = journal.filename().string();
     std::error_code ec;
+    bool idle = false;
     if (name.ends_with(kJournalSuffix) && fs::equivalent(journal.parent_path(), folder, ec)) {
-      letSqliteRecover(journal.parent_path() / name.substr(0, name.size() - kJournalSuffix.size()));
+      idle = recoveredAndIdle(journal.parent_path() /
+                              name.substr(0, name.size() - kJournalSuffix.size()));
     }
-    needed = needed || isPresent(journal);
+    needed = needed || (isPresent(journal) && (!idle || mayBeHot(journal)));
   }
   if (!needed) removeFile(superJournal);  // SQLite may have removed it already
 }

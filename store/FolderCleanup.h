@@ -7,8 +7,11 @@
 //   rollback journals of one commit that spanned several table files. SQLite needs it while a
 //   journal that it lists still exists, because that journal is hot (its commit may have to be
 //   rolled back) and the super-journal tells that its commit was never completed. It is
-//   removed only when none of its journals exists any more, after each journal's table file
-//   has been given the chance to roll back, which SQLite does whenever the file is read.
+//   removed only when none of its journals may still be hot, after each journal's table file
+//   has been given the chance to roll back (SQLite does so whenever the file is read), and
+//   when no other process is writing those files. A journal that SQLite never takes for hot
+//   (a commit cut before its journals were complete) stays beside its file, which SQLite
+//   reuses at the next change; it needs no super-journal.
 // - The engine's unfinished copies, "NAME.copy-PID-N" and "NAME.new-PID" (a backup or a new
 //   table file being built, never yet under its name), and their journals, once the process
 //   that wrote them has ended.

@@ -166,6 +166,46 @@ TEST_F(FolderCleanupTest, SuperJournalStaysWhileAJournalItListsCannotYetBeRolled
   EXPECT_EQ(namesIn(folder.path(), "-journal"), Texts{});
 }
 
+// A commit cut after its super-journal was written but before its journals were complete: no
+// journal names the super-journal, so SQLite never removes it. It is removed, unless another
+// process is writing a file it lists, whose commit may be that very one.
+TEST_F(FolderCleanupTest, SuperJournalThatNoJournalNamesIsRemovedUnlessItsFileIsBeingWritten) {
+  const fs::path dir = folder.path();
+  const fs::path superJournal = dir / ".session.db-mj0A1B2C93D";
+  for (const bool writing : {true, false}) {
+    SCOPED_TRACE(writing);
+    writeFile(superJournal, (dir / "basic.DB-journal").string() + '\0');
+    writeFile(dir / "basic.DB-journal", std::string(512, '\0'));  // header not yet completed
+    makeOld(superJournal);
+    int locked[2], done[2];
+    ASSERT_EQ(pipe(locked), 0);
+    ASSERT_EQ(pipe(done), 0);
+    const pid_t writer = writing ? fork() : -1;
+    if (writer == 0) {  // holds the write lock of basic.DB until told to end
+      sqlite3* db = nullptr;
+      sqlite3_open((dir / "basic.DB").c_str(), &db);
+      char c = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+      if (write(locked[1], &c, 1) != 1 || read(done[0], &c, 1) != 1) _exit(1);
+      _exit(0);
+    }
+    char c = 1;
+    if (writing) {
+      ASSERT_EQ(read(locked[0], &c, 1), 1);
+    }
+    ASSERT_EQ(c, 1);
+
+    store::FolderCleanup::removeLeftovers(dir);
+
+    EXPECT_EQ(fs::exists(superJournal), writing);
+    if (writing) {
+      EXPECT_EQ(write(done[1], &c, 1), 1);
+      waitpid(writer, nullptr, 0);
+    }
+    for (int fd : {locked[0], locked[1], done[0], done[1]}) close(fd);
+    EXPECT_EQ(rows("basic.DB"), Texts{"000001"});
+  }
+}
+
 TEST_F(FolderCleanupTest, OnlyLeftoversOfEndedRunsAreRemoved) {
   const std::string dead = std::to_string(endedProcess());
   const std::string alive = std::to_string(getpid());
