@@ -10,6 +10,7 @@
 
 #include "Cp950.h"
 #include "EngineError.h"
+#include "FolderCleanup.h"
 #include "Sha256.h"
 
 namespace store {
@@ -169,6 +170,7 @@ sqlite3* Connection::db() {
   if (!std::filesystem::is_directory(folder_, ec)) {
     throw EngineError::of(Code::MissingFile, folder_.string(), {}, "資料夾不存在");
   }
+  FolderCleanup::removeLeftovers(folder_);
   const std::filesystem::path file = folder_ / ".session.db";
   sqlite3* raw = nullptr;
   const int rc = sqlite3_open_v2(

@@ -1,9 +1,11 @@
 #include "Cp950.h"
 
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -52,7 +54,39 @@ bool fromUtf16(const UChar* src, int32_t length, std::string& out) {
   return true;
 }
 
+// ICU drops default-ignorable characters (U+200B, U+202E, U+FEFF, variation selectors, ...)
+// without a word, even with a STOP callback, so "王<U+200B>" would be stored as "王". They and
+// the C1 control characters (which windows-950 maps to single bytes 0x80 to 0x9F) belong in no
+// field, so they are refused like any character code page 950 cannot hold.
+bool refusedOutright(UChar32 c) {
+  return (c >= 0x80 && c <= 0x9F) || u_hasBinaryProperty(c, UCHAR_DEFAULT_IGNORABLE_CODE_POINT);
+}
+
+bool anyRefusedOutright(const std::vector<UChar>& u16) {
+  for (int32_t i = 0; i < static_cast<int32_t>(u16.size());) {
+    UChar32 c;
+    U16_NEXT(u16.data(), i, static_cast<int32_t>(u16.size()), c);
+    if (refusedOutright(c)) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+// A refused character that would not show between the quotes of a message is named by its
+// code point instead.
+std::string EncodeResult::shownBadChar() const {
+  if (!badChar || badChar->empty()) return badChar.value_or("");
+  const auto* s = reinterpret_cast<const uint8_t*>(badChar->data());
+  const auto n = static_cast<int32_t>(badChar->size());
+  int32_t i = 0;
+  UChar32 c = 0;
+  U8_NEXT(s, i, n, c);
+  if (c >= 0x20 && c != 0x7F && !refusedOutright(c) && !u_isUWhiteSpace(c)) return *badChar;
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(c));
+  return buf;
+}
 
 EncodeResult encode(std::string_view utf8) {
   EncodeResult result;
@@ -67,7 +101,9 @@ EncodeResult encode(std::string_view utf8) {
     result.invalidUtf8 = true;
     return result;
   }
-  if (fromUtf16(u16.data(), static_cast<int32_t>(u16.size()), result.bytes)) return result;
+  if (!anyRefusedOutright(u16) &&
+      fromUtf16(u16.data(), static_cast<int32_t>(u16.size()), result.bytes))
+    return result;
 
   // Find the first character that does not convert, for the message.
   result.bytes.clear();
@@ -83,7 +119,7 @@ EncodeResult encode(std::string_view utf8) {
     int32_t len = 0;
     U16_APPEND_UNSAFE(buf, len, c);
     std::string ignored;
-    if (!fromUtf16(buf, len, ignored)) {
+    if (refusedOutright(c) || !fromUtf16(buf, len, ignored)) {
       result.badChar = std::string(utf8.substr(start, i - start));
       result.badCharIndex = index;
       return result;

@@ -3,8 +3,11 @@
 // stored in the table files, through ICU's "windows-950" converter. (ICU's and Qt's "cp950" is
 // IBM-950, a different table: never use that name.)
 //
-// Encoding never substitutes: a character that code page 950 cannot hold is reported, with its
-// position, so that nothing half-converted is ever stored.
+// Encoding never substitutes and never drops: a character that code page 950 cannot hold is
+// reported, with its position, so that nothing half-converted is ever stored. Invisible
+// formatting characters (zero-width spaces, direction marks, byte order marks, variation
+// selectors: Unicode's default-ignorable code points) and the C1 control characters U+0080 to
+// U+009F are refused the same way, although the converter would drop or pass them.
 
 #include <cstddef>
 #include <optional>
@@ -19,6 +22,8 @@ struct EncodeResult {
   std::size_t badCharIndex = 0;        // its position in characters (code points), from 0
   bool invalidUtf8 = false;            // the input itself is not UTF-8
   bool ok() const { return !badChar && !invalidUtf8; }
+  // badChar as a message shows it: the character itself, or "U+200B" for one that is invisible.
+  std::string shownBadChar() const;
 };
 
 EncodeResult encode(std::string_view utf8);

@@ -42,7 +42,8 @@ Value valueFromText(const FieldDef& def, std::string_view utf8, bool forKey) {
   auto enc = cp950::encode(utf8);
   if (enc.invalidUtf8) throw invalid(def, "文字編碼無效");
   if (!enc.ok()) {
-    throw invalid(def, "字元「" + *enc.badChar + "」(第 " + std::to_string(enc.badCharIndex + 1) +
+    throw invalid(def, "字元「" + enc.shownBadChar() + "」(第 " +
+                           std::to_string(enc.badCharIndex + 1) +
                            " 字) 無法以 Big5 儲存");
   }
   return checkedValue(def, Value::bytes(std::move(enc.bytes)), forKey);

@@ -8,26 +8,41 @@ constexpr int kEnd = std::char_traits<char>::eof();
 
 }  // namespace
 
+// Only the whole mark is dropped: the first bytes of one (EF BB) followed by anything else are
+// text of the file, and are refused by the rules for its cells rather than silently lost. They
+// are read ahead into pending_, since a stream (a pipe) cannot be rewound.
 CsvReader::CsvReader(std::istream& in) : in_(in) {
   static const std::string kBom = "\xEF\xBB\xBF";
   for (char b : kBom) {
-    if (in_.peek() != static_cast<unsigned char>(b)) break;
-    in_.get();
+    if (in_.peek() != static_cast<unsigned char>(b)) return;
+    pending_.push_back(static_cast<char>(in_.get()));
   }
+  pending_.clear();
+}
+
+int CsvReader::get() {
+  if (pending_.empty()) return in_.get();
+  const int c = static_cast<unsigned char>(pending_.front());
+  pending_.erase(0, 1);
+  return c;
+}
+
+int CsvReader::peek() {
+  return pending_.empty() ? in_.peek() : static_cast<unsigned char>(pending_.front());
 }
 
 bool CsvReader::next(std::vector<std::string>& cells) {
   cells.clear();
   // Empty lines carry no record.
   for (;;) {
-    const int c = in_.peek();
+    const int c = peek();
     if (c == kEnd) return false;
     if (c == '\n') {
-      in_.get();
+      get();
       ++line_;
     } else if (c == '\r') {
-      in_.get();
-      if (in_.get() != '\n') throw CsvError(line_, "a carriage return without a line feed");
+      get();
+      if (get() != '\n') throw CsvError(line_, "a carriage return without a line feed");
       ++line_;
     } else {
       break;
@@ -43,22 +58,22 @@ bool CsvReader::next(std::vector<std::string>& cells) {
 }
 
 int CsvReader::readCell(std::string& cell) {
-  if (in_.peek() != '"') {
+  if (peek() != '"') {
     for (;;) {
-      const int c = in_.get();
+      const int c = get();
       if (c == '"') throw CsvError(line_, "a quote inside a cell that does not begin with one");
       if (c == ',' || c == '\n' || c == '\r' || c == kEnd) return afterCell(c);
       cell.push_back(static_cast<char>(c));
     }
   }
   const int opened = line_;
-  in_.get();
+  get();
   for (;;) {
-    const int c = in_.get();
+    const int c = get();
     if (c == kEnd) throw CsvError(opened, "a quote that is never closed");
     if (c == '"') {
-      if (in_.peek() != '"') return afterCell(in_.get());
-      in_.get();
+      if (peek() != '"') return afterCell(get());
+      get();
     } else if (c == '\n') {
       ++line_;
     }
@@ -68,7 +83,7 @@ int CsvReader::readCell(std::string& cell) {
 
 int CsvReader::afterCell(int c) {
   if (c == '\r') {
-    if (in_.get() != '\n') throw CsvError(line_, "a carriage return without a line feed");
+    if (get() != '\n') throw CsvError(line_, "a carriage return without a line feed");
     return '\n';
   }
   if (c != ',' && c != '\n' && c != kEnd) {

@@ -2,9 +2,10 @@
 // CsvReader: reads the records of a comma-separated text file (RFC 4180) one at a time.
 //
 // Cells may be quoted; a quoted cell holds commas, line breaks and doubled quotes ("" for ").
-// Lines end in CRLF or LF; the last line may lack its end. A UTF-8 byte order mark at the very
-// start is skipped. Empty lines carry no record and are skipped. Line numbers count the
-// physical lines of the file from 1, so a record whose quoted cell spans lines takes them all.
+// Lines end in CRLF or LF; the last line may lack its end. A UTF-8 byte order mark (the three
+// bytes EF BB BF) at the very start is skipped; anywhere else, or cut short, it is text.
+// Empty lines carry no record and are skipped. Line numbers count the physical lines of the
+// file from 1, so a record whose quoted cell spans lines takes them all.
 //
 // Malformed text (an unterminated quote, a quote inside an unquoted cell, text after a closing
 // quote, a carriage return without its line feed) throws CsvError with the line it is on.
@@ -34,8 +35,11 @@ class CsvReader {
   // Reads one cell; returns the character that ended it (',', '\n' or EOF).
   int readCell(std::string& cell);
   int afterCell(int c);
+  int get();
+  int peek();
 
   std::istream& in_;
+  std::string pending_;  // bytes read ahead at the start that were not a byte order mark
   int line_ = 1;
   int recordLine_ = 0;
 };

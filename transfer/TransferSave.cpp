@@ -8,6 +8,7 @@
 #include <string>
 
 #include "store/EngineError.h"
+#include "store/FolderCleanup.h"
 
 namespace transfer {
 
@@ -89,6 +90,7 @@ std::string saveTransferFile(const std::filesystem::path& fileName, std::string_
 
   const std::filesystem::path folder =
       fileName.has_parent_path() ? fileName.parent_path() : std::filesystem::path(".");
+  store::FolderCleanup::removeUnfinishedSaves(fileName);  // of runs cut short before
   std::string pattern = (folder / ("." + fileName.filename().string() + ".XXXXXX")).string();
   int fd = ::mkstemp(pattern.data());
   if (fd < 0) fail(fileName, errno);

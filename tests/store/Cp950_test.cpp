@@ -43,6 +43,30 @@ TEST(Cp950Codec, RefusesWhatCodePage950CannotHoldAndSaysWhere) {
   EXPECT_TRUE(cp950::encode("ab\xFF").invalidUtf8);
 }
 
+// The converter alone would drop these or pass them as single bytes: "王<U+200B>" stored as "王".
+TEST(Cp950Codec, InvisibleCharactersAndC1ControlsAreRefusedNotDropped) {
+  for (const auto& [text, bad, index, shown] :
+       {std::tuple<const char*, const char*, std::size_t, const char*>{"\u200B王\u202E", "\u200B",
+                                                                       0, "U+200B"},
+        {"王\u200B", "\u200B", 1, "U+200B"},
+        {"\uFEFF", "\uFEFF", 0, "U+FEFF"},
+        {"a\u00AD", "\u00AD", 1, "U+00AD"},
+        {"王\u2060", "\u2060", 1, "U+2060"},
+        {"王\uFE0F", "\uFE0F", 1, "U+FE0F"},
+        {"許\u200D功", "\u200D", 1, "U+200D"},
+        {"\u0080", "\u0080", 0, "U+0080"},
+        {"王\u009F", "\u009F", 1, "U+009F"},
+        {"堃\u200B", "堃", 0, "堃"}}) {  // the first refused character is named
+    auto r = cp950::encode(text);
+    EXPECT_FALSE(r.ok()) << shown;
+    EXPECT_EQ(r.badChar.value_or("?"), bad) << shown;
+    EXPECT_EQ(r.badCharIndex, index) << shown;
+    EXPECT_EQ(r.shownBadChar(), shown);
+  }
+  // Their visible neighbours of the Latin-1 block are still stored.
+  EXPECT_EQ(cp950::encode("§°±").bytes, "\xA1\xB1\xA2\x58\xA1\xD3");
+}
+
 class Cp950TableTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -87,7 +111,7 @@ TEST_F(Cp950TableTest, BackslashCharactersAreFoundBySearches) {
 
 TEST_F(Cp950TableTest, TextCodePage950CannotHoldIsRefusedNamingTheFieldAndNeverWritten) {
   name().setText("王");
-  for (const char* text : {"王堃", "𠀀", "😀", "转", "ab\xC3"}) {
+  for (const char* text : {"王堃", "𠀀", "😀", "转", "ab\xC3", "\u200B王\u202E", "王\u0080"}) {
     auto thrown = thrownBy([&] { name().setText(text); });
     EXPECT_EQ(thrown.code, EngineError::Code::InvalidValue) << text;
     EXPECT_NE(thrown.message.find("NAME"), std::string::npos) << thrown.message;

@@ -6,8 +6,10 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstring>
 #include <optional>
+#include <fstream>
 
 #include "TransferFolder.h"
 #include "store/EngineError.h"
@@ -16,6 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 class TransferSaveTest : public ::testing::Test {
  protected:
@@ -82,6 +85,32 @@ TEST_F(TransferSaveTest, FailedSaveLeavesTheEarlierFileIntactAndGivesTheReason) 
   }
   EXPECT_EQ(TestFolder::readFile(file), earlier);
   EXPECT_EQ(filesInFolder(), std::vector<std::string>{"BT123420"});
+}
+
+// A save cut short by a kill or a power failure leaves its temporary file; the next save of that
+// name removes it, and nothing else: not a save of another name, not one that may be running.
+TEST_F(TransferSaveTest, NextSaveRemovesTheUnfinishedFilesOfEarlierRunsOnly) {
+  const struct {
+    std::string name;
+    bool old, removed;
+  } files[] = {
+      {".BT123420.a1B2c3", true, true},   {".BT123420.Zz0099", true, true},
+      {".BT123420.a1B2c3x", true, false}, {".BT123420.a1B2c", true, false},
+      {".BT123420.a1-2c3", true, false},  {".BT999920.a1B2c3", true, false},
+      {"BT123420.a1B2c3", true, false},   {".BT123420.q1w2e3", false, false},
+  };
+  for (const auto& f : files) {
+    std::ofstream(dir / f.name) << "part of an earlier file";
+    if (f.old) fs::last_write_time(dir / f.name, fs::file_time_type::clock::now() - 1h);
+  }
+  fs::create_directory(dir / ".BT123420.dir123");
+  fs::last_write_time(dir / ".BT123420.dir123", fs::file_time_type::clock::now() - 1h);
+
+  transfer::saveTransferFile(file, text);
+
+  EXPECT_EQ(TestFolder::readFile(file), text);
+  for (const auto& f : files) EXPECT_EQ(fs::exists(dir / f.name), !f.removed) << f.name;
+  EXPECT_TRUE(fs::is_directory(dir / ".BT123420.dir123"));
 }
 
 }  // namespace
