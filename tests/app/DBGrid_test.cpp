@@ -33,6 +33,11 @@ const Entry kLines[] = {{"880105", "35000", "薪水轉帳"},
                         {"880205", "36000", "薪水轉帳"},
                         {"880305", "36000", "薪水轉帳"}};
 
+void click(toolkit::DBGrid& grid, int line) {
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                    grid.visualItemRect(grid.item(line, 0)).center());
+}
+
 // The pay page's arrangement: employees, their entries as the detail, and the grid over them.
 struct EntriesGrid {
   EntriesGrid() : basic(folder.session(), "basic.DB"), salary(folder.session(), "salary.DB") {
@@ -62,10 +67,7 @@ struct EntriesGrid {
     const auto rows = grid.selectionModel()->selectedRows();
     return rows.size() == 1 ? rows.front().row() : -1;
   }
-  void click(int line) {
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                      grid.visualItemRect(grid.item(line, 0)).center());
-  }
+  void click(int line) { ::click(grid, line); }
 
   ScriptedDialogs dialogs;
   TestFolder folder;
@@ -94,19 +96,15 @@ struct OtherObject {
   store::Table salary;
 };
 
-// Another program on the same folder: a session of its own.
-struct OtherProgram {
-  explicit OtherProgram(const std::filesystem::path& folder) : session(folder) {
-    session.AddPassword(store::kTablePassword);
-  }
-  store::Session session;
-};
+// Another program on the same folder: a session of its own deletes one of 000001's entries.
+void deleteInAnotherProgram(const std::filesystem::path& folder, const Entry& e) {
+  store::Session program(folder);
+  program.AddPassword(store::kTablePassword);
+  OtherObject(program, e).salary.Delete();
+}
 
 TEST(DBGrid, AClickMakesTheClickedLinesRowCurrentOrNoneWhateverChangedSinceTheFill) {
   using Change = std::function<void(EntriesGrid&)>;
-  const Change deleteFirst = [](EntriesGrid& g) {
-    OtherObject(g.folder.session(), kLines[0]).salary.Delete();
-  };
   const struct {
     const char* name;
     Change change;
@@ -114,7 +112,9 @@ TEST(DBGrid, AClickMakesTheClickedLinesRowCurrentOrNoneWhateverChangedSinceTheFi
     bool gone;       // the clicked line's row is no longer there
     int linesAfter;  // when gone: the lines read again
   } cases[] = {
-      {"an earlier entry deleted", deleteFirst, 1, false, 0},
+      {"an earlier entry deleted",
+       [](EntriesGrid& g) { OtherObject(g.folder.session(), kLines[0]).salary.Delete(); }, 1, false,
+       0},
       {"an earlier entry inserted",
        [](EntriesGrid& g) { g.folder.addEntry("000001", "880201", "500", "退稅"); }, 2, false, 0},
       {"the clicked entry deleted",
@@ -138,17 +138,9 @@ TEST(DBGrid, AClickMakesTheClickedLinesRowCurrentOrNoneWhateverChangedSinceTheFi
        },
        1, true, 0},
       {"another program deleted an earlier entry",
-       [](EntriesGrid& g) {
-         OtherProgram p(g.folder.path());
-         OtherObject(p.session, kLines[0]).salary.Delete();
-       },
-       1, false, 0},
+       [](EntriesGrid& g) { deleteInAnotherProgram(g.folder.path(), kLines[0]); }, 1, false, 0},
       {"another program deleted the clicked entry",
-       [](EntriesGrid& g) {
-         OtherProgram p(g.folder.path());
-         OtherObject(p.session, kLines[3]).salary.Delete();
-       },
-       3, true, 3},
+       [](EntriesGrid& g) { deleteInAnotherProgram(g.folder.path(), kLines[3]); }, 3, true, 3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -233,15 +225,11 @@ TEST(DBGrid, LinesReadInAnotherOrderAreReadAgainInsteadOfNamingAnotherRow) {
   grid.setDataSource(&entries, {{"NUMBER", "員工編號"}, {"SENDDATE", "入帳日"}});
   grid.resize(400, 300);
   grid.show();
-  const auto click = [&](int line) {
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                      grid.visualItemRect(grid.item(line, 0)).center());
-  };
   salary.SetIndexFieldNames("SENDDATE");
-  click(0);
+  click(grid, 0);
   EXPECT_EQ(salary.FieldByName("NUMBER").text(), "000001");
   ASSERT_EQ(grid.item(0, 0)->text(), "880105");  // read again, in date order
-  click(0);
+  click(grid, 0);
   EXPECT_EQ(salary.FieldByName("NUMBER").text(), "880105");
   EXPECT_TRUE(dialogs.texts().isEmpty());
 }
