@@ -460,6 +460,28 @@ bool Table::Locate(const std::string& fieldName, const std::string& value, unsig
   return true;
 }
 
+std::vector<Value> Table::orderKey() const {
+  if (!Active() || !hasRow_) return {};
+  return d_->orderValues(d_->row);
+}
+
+bool Table::gotoOrderKey(const std::vector<Value>& key) {
+  d_->requireOpen();
+  d_->dropPending();
+  const auto cols = d_->orderColumns();
+  if (key.size() != cols.size()) return false;  // a key of another order names no row here
+  std::vector<Value> binds;
+  std::string cond = d_->where(binds);
+  for (size_t i = 0; i < cols.size(); ++i) {
+    cond += " AND " + cols[i] + " = ?";
+    binds.push_back(key[i]);
+  }
+  auto r = d_->fetchOne(cond, binds, false);
+  if (!r) return false;
+  d_->moveTo(std::move(*r));
+  return true;
+}
+
 void Table::SetRangeStart() {
   d_->beginKey(Impl::KeyTarget::RangeStart);
 }

@@ -117,6 +117,17 @@ class Table : public FieldOwner {
   // false and stays.
   bool Locate(const std::string& fieldName, const std::string& value, unsigned options);
 
+  // The current row's full order key: the fields of the current index, then the remaining
+  // primary key fields (then the row id when the file has no primary key), as the index
+  // compares them. Empty when closed or without a current row. Another table object over the
+  // same file and index gives the same key for the same row, so a list of rows can keep each
+  // line's key and later return to exactly that row.
+  std::vector<Value> orderKey() const;
+  // Makes the visible row whose order key is exactly `key` current and returns true; returns
+  // false and stays when no visible row has it (the row was deleted, or its key changed). A
+  // pending row is dropped, as on every move.
+  bool gotoOrderKey(const std::vector<Value>& key);
+
   // Ranges on the current index: SetRangeStart, assign fields, SetRangeEnd, assign fields,
   // ApplyRange. Both ends included; string keys compare byte by byte, a prefix before its
   // extensions. Fields not assigned at an end leave that end open from that field on.

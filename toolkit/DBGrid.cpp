@@ -1,8 +1,11 @@
 #include "DBGrid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLocale>
+#include <QMouseEvent>
 
+#include "Dialogs.h"
 #include "Guard.h"
 
 namespace toolkit {
@@ -16,6 +19,8 @@ QString cellText(store::Field field) {
   return QString::fromStdString(field.text());
 }
 
+const QString kRowGone = QStringLiteral("此筆資料已被刪除或修改,表格已重新讀取");
+
 }  // namespace
 
 DBGrid::DBGrid(QWidget* parent) : QTableWidget(parent) {
@@ -23,8 +28,6 @@ DBGrid::DBGrid(QWidget* parent) : QTableWidget(parent) {
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-  connect(this, &QTableWidget::cellClicked, this,
-          [this](int line, int) { runGuarded([&] { choose(line); }); });
 }
 
 DBGrid::~DBGrid() = default;
@@ -57,30 +60,27 @@ void DBGrid::reload() {
   keys_.clear();
   if (!source_ || !source_->hasTable() || !source_->table().Active()) return;
   store::Table& table = source_->table();
+  keysIndex_ = table.IndexFieldNames();
   store::Table cursor(table.session(), table.TableName());
   cursor.SetIndexFieldNames(table.IndexFieldNames());
   if (master_) cursor.SetMasterSource(master_, masterFields_);
   cursor.Open();
-  const auto& key = cursor.schema().primaryKey;
   for (cursor.First(); !cursor.Eof() && rowCount() < kMaxLines; cursor.Next()) {
     int line = rowCount();
     insertRow(line);
     for (int c = 0; c < static_cast<int>(columns_.size()); ++c) {
       setItem(line, c, new QTableWidgetItem(cellText(cursor.FieldByName(columns_[c].field))));
     }
-    std::vector<store::Value> values;
-    for (const auto& k : key) values.push_back(cursor.FieldByName(k).value());
-    keys_.push_back(std::move(values));
+    keys_.push_back(cursor.orderKey());
   }
   markCurrent();
 }
 
 std::vector<store::Value> DBGrid::currentKey() {
-  std::vector<store::Value> values;
   store::Table& table = source_->table();
-  if (table.State() != store::TableState::Browse || table.IsEmpty()) return values;
-  for (const auto& k : table.schema().primaryKey) values.push_back(table.FieldByName(k).value());
-  return values;
+  if (table.State() != store::TableState::Browse || table.IndexFieldNames() != keysIndex_)
+    return {};
+  return table.orderKey();
 }
 
 void DBGrid::markCurrent() {
@@ -95,17 +95,50 @@ void DBGrid::markCurrent() {
 }
 
 void DBGrid::choose(int line) {
-  if (!source_ || !source_->hasTable() || line < 0) return;
+  if (!source_ || !source_->hasTable() || line < 0 || line >= static_cast<int>(keys_.size()))
+    return;
   store::Table& table = source_->table();
-  moving_ = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{moving_};
-  table.First();
-  for (int i = 0; i < line && !table.Eof(); ++i) table.Next();
-  moving_ = false;
-  markCurrent();
+  if (!table.Active()) return;
+  // The lines' keys are keys of the order they were read in; in another order they name no row.
+  const bool sameOrder = table.IndexFieldNames() == keysIndex_;
+  bool found = false;
+  if (sameOrder) {
+    moving_ = true;
+    struct Reset {
+      bool& flag;
+      ~Reset() { flag = false; }
+    } reset{moving_};
+    found = table.gotoOrderKey(keys_[line]);
+  }
+  if (found) {
+    markCurrent();
+    return;
+  }
+  reload();
+  if (sameOrder) ShowMessage(kRowGone);
+}
+
+void DBGrid::mousePressEvent(QMouseEvent* event) {
+  QTableWidget::mousePressEvent(event);
+  const QModelIndex at = indexAt(event->position().toPoint());
+  if (at.isValid()) runGuarded([&] { choose(at.row()); });
+}
+
+void DBGrid::mouseMoveEvent(QMouseEvent* event) {
+  const int before = currentRow();
+  QTableWidget::mouseMoveEvent(event);
+  if (currentRow() != before) runGuarded([&] { choose(currentRow()); });
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* event) {
+  const int before = currentRow();
+  QTableWidget::keyPressEvent(event);
+  if (currentRow() != before) runGuarded([&] { choose(currentRow()); });
+}
+
+QModelIndex DBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  if (action == MoveHome || action == MoveEnd) modifiers |= Qt::ControlModifier;
+  return QTableWidget::moveCursor(action, modifiers);
 }
 
 }  // namespace toolkit

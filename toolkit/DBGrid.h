@@ -1,10 +1,17 @@
 #pragma once
 // DBGrid: the rows of a data source's table, one line each, in the table's order, with the
-// current row marked; clicking a line makes that row current.
+// current row marked; clicking a line, or moving to it with the keyboard, makes that row
+// current.
 //
 // The grid reads its lines through a cursor of its own over the same file, order and (for a
 // detail table) master link, so reading never moves the table's current row. It shows at most
-// kMaxLines lines, enough for one employee's entries.
+// kMaxLines lines, enough for one employee's entries, and re-reads them whenever the table
+// opens, closes, moves or changes state.
+//
+// Each line keeps the full order key of its row. Choosing a line moves the table to the row
+// with that key, never to a position: other table objects may have added, deleted or
+// renumbered rows since the lines were read. When the line's row is no longer there, the
+// current row stays where it was, the grid re-reads its lines and tells the clerk so.
 
 #include <QPointer>
 #include <QTableWidget>
@@ -36,6 +43,15 @@ class DBGrid : public QTableWidget {
   // Re-reads the lines.
   void reload();
 
+ protected:
+  // The clerk chooses a line with the mouse or the keyboard; each of these lets the view move
+  // its current line first and then moves the table to that line's row.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  // Lines are chosen whole, so Home and End go to the first and last line.
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
  private:
   void follow(store::TableEvent event);
   void markCurrent();
@@ -46,7 +62,8 @@ class DBGrid : public QTableWidget {
   std::vector<Column> columns_;
   store::Table* master_ = nullptr;
   std::string masterFields_;
-  std::vector<std::vector<store::Value>> keys_;  // primary key of each line
+  std::string keysIndex_;                        // the table's order when the lines were read
+  std::vector<std::vector<store::Value>> keys_;  // order key of each line
   bool moving_ = false;
 };
 
