@@ -75,6 +75,8 @@ int QtDialogs::MessageDlg(const QString& text, MsgDlgType type, MsgDlgButtons bu
 std::optional<QString> QtDialogs::SaveFile(const SaveDialogRequest& request) {
   QFileDialog dialog(messageParent(), request.title, request.initialDir);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // A name that exists is replaced without asking; nothing is added to the name typed.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.selectFile(request.fileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().front();

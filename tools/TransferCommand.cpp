@@ -11,7 +11,7 @@
 #include "store/Value.h"
 #include "transfer/SendDate.h"
 #include "transfer/TransferBatch.h"
-#include "transfer/TransferSave.h"
+#include "transfer/TransferFile.h"
 
 namespace admin {
 
@@ -36,7 +36,7 @@ int transferCommand(const Args& args) {
   store::Session session(folder);
   session.AddPassword(store::kTablePassword);
   const transfer::TransferText text = transfer::buildTransferBatchAndText(session, date);
-  const std::string warning = transfer::saveTransferFile(out, text.bytes);
+  const std::string warning = transfer::saveTransferFileChecked(out, text.bytes);
   if (!warning.empty()) std::cerr << "salary-admin transfer: " << warning << "\n";
   std::cout << "Wrote " << out.string() << ": " << text.records << " records, total "
             << store::formatNumber(text.total) << "\n";

@@ -1,7 +1,7 @@
 #pragma once
-// FileTansferPage: the transfer page of the main window: the transfer diskette and the reports. So
-// far it carries its back-to-login button only; its explanations, its other buttons and the
-// print-style choice are still to come.
+// FileTansferPage: the transfer page of the main window. Its explanations tell the clerk the
+// month's order of work: 產生薪資轉帳磁片 (the transfer dialog, shown without blocking), then
+// the report style and 預覽 or 列印報表. The report style chosen stays while the program runs.
 
 #include <QWidget>
 
@@ -12,4 +12,7 @@ class FileTansferPage : public QWidget, public Ui::FileTansferPage {
 
  public:
   explicit FileTansferPage(QWidget* parent = nullptr);
+
+  void SaveFileBitBtnClick();
+  void PrintRadioGroupClick();
 };

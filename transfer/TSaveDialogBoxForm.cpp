@@ -1,10 +1,110 @@
 #include "TSaveDialogBoxForm.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+
+#include "TransferBatch.h"
+#include "TransferFile.h"
+#include "toolkit/BitBtn.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Guard.h"
+
 TSaveDialogBoxForm* SaveDialogBoxForm = nullptr;
 
-TSaveDialogBoxForm::TSaveDialogBoxForm(store::Session&, QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+const QString TSaveDialogBoxForm::SaveDialogTitle =
+    QStringLiteral("儲存檔案,請將檔名存成\"BTXXXX20\"模式,其中\"XXXX\"值為0000~9999由您自行決定");
+
+namespace {
+
+const QString kSaveDialogMessage = QStringLiteral(
+    "下面之存檔對話盒,請將檔名存成'BTXXXX20'模式,其中'XXXX'值為0000~9999由您自行決定,"
+    "例如BT123420");
+
+// Where the diskette drive was: the first removable medium mounted for this user, else the
+// home folder.
+QString removableMediumOrHome() {
+  const QString user = qEnvironmentVariable("USER");
+  if (!user.isEmpty()) {
+    for (const QString& base : {"/media/" + user, "/run/media/" + user}) {
+      const QStringList media = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+      if (!media.isEmpty()) return base + "/" + media.front();
+    }
+  }
+  return QDir::homePath();
+}
+
+// While a batch is being built: the wait cursor, and 確定 cannot be pressed again.
+class Busy {
+ public:
+  explicit Busy(QWidget* button) : button_(button) {
+    button_->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  ~Busy() {
+    QApplication::restoreOverrideCursor();
+    button_->setEnabled(true);
+  }
+
+ private:
+  QWidget* button_;
+};
+
+}  // namespace
+
+TSaveDialogBoxForm::TSaveDialogBoxForm(store::Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session) {
   setupUi(this);
   // Placed where its design puts it, not centred.
   move(197, 139);
+  SaveDialogInitialDir = removableMediumOrHome();
+  toolkit::prepareForm(this);
+  connect(FileEdit, &QLineEdit::textChanged, this, &TSaveDialogBoxForm::FileEditChange);
+  toolkit::connectGuarded(FileOKBitBtn, &toolkit::BitBtn::activated, this,
+                          &TSaveDialogBoxForm::FileOKBitBtnClick);
+  toolkit::connectGuarded(FileCancelBitBtn, &toolkit::BitBtn::activated, this,
+                          &TSaveDialogBoxForm::FileCancelBitBtnClick);
+}
+
+void TSaveDialogBoxForm::FileEditChange() {}
+
+void TSaveDialogBoxForm::FileOKBitBtnClick() {
+  // The file dialog and the messages are modal; this only guards against a press that a
+  // nested event loop would let through.
+  if (running_) return;
+  running_ = true;
+  const std::unique_ptr<bool, void (*)(bool*)> done(&running_, [](bool* r) { *r = false; });
+
+  const std::string sendDate = FileEdit->text().toStdString();
+  {
+    Busy busy(FileOKBitBtn);
+    Memo->clear();
+    transfer::TransferText text = transfer::buildTransferBatchAndText(session_, sendDate);
+    Memo->setBytes(std::make_shared<const std::string>(std::move(text.bytes)));
+  }
+
+  SaveDialogShow();
+  const std::optional<QString> chosen =
+      toolkit::dialogs().SaveFile({SaveDialogInitialDir, SaveDialogFileName, SaveDialogTitle});
+  if (chosen) {
+    const std::string warning =
+        transfer::saveTransferFileChecked(chosen->toStdString(), Memo->bytes());
+    SaveDialogFileName = *chosen;
+    SaveDialogInitialDir = QFileInfo(*chosen).absolutePath();
+    // The file is saved; only its reaching the medium is in doubt, which the clerk must know.
+    if (!warning.empty()) toolkit::ShowMessage(QString::fromStdString(warning));
+  }
+  close();
+  FileEdit->setText("");
+}
+
+void TSaveDialogBoxForm::FileCancelBitBtnClick() {
+  FileEdit->setText("");
+  close();
+}
+
+void TSaveDialogBoxForm::SaveDialogShow() {
+  toolkit::ShowMessage(kSaveDialogMessage);
 }
