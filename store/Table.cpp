@@ -248,6 +248,7 @@ void Table::Post() {
     }
   }
   std::string sql;
+  std::vector<Value> rowBinds;
   if (state_ == TableState::Insert) {
     std::string cols, marks;
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -259,7 +260,7 @@ void Table::Post() {
     std::string sets;
     for (size_t i = 0; i < fields.size(); ++i)
       sets += (i ? ", " : "") + Connection::columnName(fields[i]) + " = ?";
-    sql = "UPDATE " + d_->table() + " SET " + sets + " WHERE rowid = ?";
+    sql = "UPDATE " + d_->table() + " SET " + sets + d_->sameRowCondition(rowBinds);
   }
   sqlite3_stmt* st = d_->statement(sql);
   for (size_t i = 0; i < fields.size(); ++i) {
@@ -268,7 +269,9 @@ void Table::Post() {
     bindValue(st, static_cast<int>(i + 1),
               fields[i].type == FieldType::String ? keyValue(fields[i], v) : v);
   }
-  if (state_ == TableState::Edit) sqlite3_bind_int64(st, int(fields.size() + 1), d_->buffer.rowid);
+  for (std::size_t i = 0; i < rowBinds.size(); ++i) {
+    bindValue(st, static_cast<int>(fields.size() + 1 + i), rowBinds[i]);
+  }
   Connection& connection = d_->connection();
   d_->step(st);
   sqlite3_reset(st);
@@ -307,10 +310,18 @@ void Table::Delete() {
   if (!hasRow_) {
     throw EngineError::of(Code::EmptyTable, tableName_);
   }
-  sqlite3_stmt* st = d_->statement("DELETE FROM " + d_->table() + " WHERE rowid = ?");
-  sqlite3_bind_int64(st, 1, d_->row.rowid);
+  std::vector<Value> rowBinds;
+  sqlite3_stmt* st =
+      d_->statement("DELETE FROM " + d_->table() + d_->sameRowCondition(rowBinds));
+  for (std::size_t i = 0; i < rowBinds.size(); ++i) {
+    bindValue(st, static_cast<int>(i + 1), rowBinds[i]);
+  }
   d_->step(st);
   sqlite3_reset(st);
+  if (d_->connection().changes() == 0) {
+    // Never another row in its place: the clerk is told, and the table re-reads.
+    throw EngineError::of(Code::General, tableName_, {}, "此筆資料已被其他作業刪除");
+  }
   d_->connection().noteWrite();
   const auto cursor = d_->orderValues(d_->row);
   std::vector<Value> binds;

@@ -100,6 +100,18 @@ std::vector<Value> Table::Impl::orderValues(const Row& r) const {
   return vals;
 }
 
+std::string Table::Impl::sameRowCondition(std::vector<Value>& binds) const {
+  std::string cond = " WHERE rowid = ?";
+  binds.push_back(Value::number(static_cast<double>(row.rowid)));
+  const std::vector<std::string> cols = orderColumns();
+  std::vector<Value> vals = orderValues(row);
+  for (std::size_t i = 0; i < cols.size(); ++i) {
+    cond += " AND " + cols[i] + " = ?";
+    binds.push_back(std::move(vals[i]));
+  }
+  return cond;
+}
+
 Row Table::Impl::readRow(sqlite3_stmt* st) const {
   Row r;
   const int n = static_cast<int>(sch().fields.size());

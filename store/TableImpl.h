@@ -99,6 +99,10 @@ struct Table::Impl {
   // Order key columns, and the values of a row in them.
   std::vector<std::string> orderColumns() const;
   std::vector<Value> orderValues(const Row& r) const;
+  // " WHERE" clause naming the current row as it was read: its rowid and its order key, so that a
+  // rowid another program freed and SQLite gave to a new row never stands for it. Appends the
+  // values to bind.
+  std::string sameRowCondition(std::vector<Value>& binds) const;
 
   Row readRow(sqlite3_stmt* st) const;
 

@@ -164,3 +164,37 @@ TEST_F(EditingTest, EmptyTableOnAClosedTableObjectEmptiesThatFileOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+// Another table object deletes the current row (the one with the highest rowid, whose rowid
+// SQLite gives to the next row) and writes a new row in its place: a stale Delete or Post must
+// touch neither, and say so.
+TEST(StaleRow, DeleteOrPostOfARowGoneNeverTouchesTheRowThatTookItsPlace) {
+  for (const bool deleting : {true, false}) {
+    SCOPED_TRACE(deleting ? "Delete" : "Post");
+    TestFolder folder;
+    store::Session& s = folder.session();
+    testrows::addEntry(s, "000001", "880105", 35000, "薪水轉帳");
+    testrows::addEntry(s, "000001", "880205", 36000, "薪水轉帳");
+    store::Table stale(s, "salary.DB");
+    stale.Open();
+    stale.Last();  // 880205
+    store::Table other(s, "salary.DB");
+    other.Open();
+    other.Last();
+    other.Delete();
+    testrows::addEntry(s, "000001", "880305", 1200, "退稅");
+    if (deleting) {
+      EXPECT_EQ(thrownBy([&] { stale.Delete(); }).code, EngineError::Code::General);
+    } else {
+      stale.Edit();
+      stale.FieldByName("PAY").setNumber(1);
+      EXPECT_EQ(thrownBy([&] { stale.Post(); }).code, EngineError::Code::General);
+    }
+    EXPECT_EQ(testrows::entries(s),
+              (Texts{"000001 880105 35000 薪水轉帳", "000001 880305 1200 退稅"}));
+  }
+}
+
+}  // namespace
