@@ -378,6 +378,19 @@ TEST_F(PayPage, GridShowsTheEntriesInKeyOrderFollowsTheEmployeeBarAndTakesClicks
   EXPECT_EQ(column(1), QStringLiteral("入帳日|880105|880205"));
 }
 
+// The transfer file knows exactly these texts, byte for byte.
+TEST_F(PayPage, ItemPickListOffersTheSixteenItemsInOrder) {
+  const QStringList designed = {"薪水轉帳",       "股利發放",       "退稅",       "事業費用",
+                                "代收稅款",       "信用卡款",       "代扣保費",   "保險給付",
+                                "電話費",         "瓦斯費",         "電費",       "水費",
+                                "批次轉帳(扣款)", "批次轉帳(入帳)", "轉帳(扣款)", "轉帳(入帳)"};
+  QStringList offered;
+  for (int i = 0; i < pay->SalaryItemDBComboBox->count(); ++i)
+    offered << pay->SalaryItemDBComboBox->itemText(i);
+  EXPECT_EQ(offered, designed);
+  EXPECT_FALSE(pay->SalaryItemDBComboBox->isEditable());
+}
+
 TEST_F(PayPage, LookupBoxListsTheCatalogueAndSeesChangesAtTheNextPageChange) {
   auto* lookup = pay->EmployeeSalaryItemDBLookupComboBox;
   EXPECT_FALSE(lookup->isVisible());
