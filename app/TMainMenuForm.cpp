@@ -77,11 +77,11 @@ TMainMenuForm::TMainMenuForm(store::Session& session, QWidget* parent)
       (BasicData->*handler)();
     });
   }
+  toolkit::connectGuarded(QueryPanel->QueryBitBtn, &toolkit::BitBtn::activated, this,
+                          [this] { SalaryMaintain->dropPendingEntry(); });
   // Hidden and disabled on the password page: the catalogue dialog is reached only this way.
   toolkit::connectGuarded(SuperViser->Button1, &toolkit::BitBtn::activated, this,
                           &TMainMenuForm::Button1Click);
-  toolkit::connectGuarded(QueryPanel->QueryBitBtn, &toolkit::BitBtn::activated, this,
-                          [this] { SalaryMaintain->dropPendingEntry(); });
 
   EmployeeBasicFormCreate();
 }
