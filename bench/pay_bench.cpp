@@ -12,9 +12,9 @@
 //       新增 on an employee with 240 pay entries (dropped again by 取消 between samples);
 //   BENCH pay_cycle_large_without_grid ...
 //       the cycle again with the grid detached, to show what the grid costs;
-// each also as the CPU time of the program's thread (…_cpu), which a machine shared with other
-// work does not inflate; then the estimate for a month of every employee, the program's memory
-// and the machine.
+// each also as the CPU time of the program's thread (…_cpu), which leaves out the waits for the
+// disk's flush of each written entry and for other work of a shared machine; then the estimate for
+// a month of every employee, the program's memory and the machine.
 
 #include <time.h>
 #include <unistd.h>
