@@ -1,6 +1,9 @@
 #include "SalaryEntryRules.h"
 
+#include <algorithm>
+
 #include "store/EngineError.h"
+#include "store/Schema.h"
 #include "store/Table.h"
 #include "store/Value.h"
 
@@ -30,6 +33,11 @@ EntryCheck checkEntry(store::Table& entries) {
   }
   if (store::formatNumber(pay.number()).size() > kTransferAmountWidth) {
     return EntryCheck::AmountTooLong;
+  }
+  const auto& items = store::defaultSalaryItems();
+  if (std::find(items.begin(), items.end(), entries.FieldByName("SALARYITEM").text()) ==
+      items.end()) {
+    return EntryCheck::UnknownItem;
   }
   return EntryCheck::Accepted;
 }

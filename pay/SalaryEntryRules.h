@@ -32,10 +32,12 @@ enum class EntryCheck {
   NothingPending,  // no entry is being inserted or edited
   Incomplete,      // send date empty, amount 0 or empty, or item empty (tested in that order)
   AmountTooLong,   // the amount's text is longer than kTransferAmountWidth
+  UnknownItem,     // the item is none of the sixteen the transfer file has a code for
 };
 
-// The acceptance rule of 寫入 for the pending entry of `entries`. A negative amount is accepted;
-// the form of the send date is not checked.
+// The acceptance rule of 寫入 for the pending entry of `entries`, then what the bank's transfer
+// file could not carry (an entry copied from one stored by other means may hold either). A
+// negative amount is accepted; the form of the send date is not checked.
 EntryCheck checkEntry(store::Table& entries);
 
 enum class EntryPosted { Posted, Duplicate };

@@ -18,6 +18,8 @@ const QString kDuplicate =
 const QString kAmountTyping =
     QStringLiteral("入帳金額只能輸入數字,可有一個負號及一個小數點,最多 %1 個字");
 const QString kAmountTooLong = QStringLiteral("入帳金額超過轉帳檔可容納的 %1 位,請重新輸入");
+const QString kUnknownItem =
+    QStringLiteral("薪資項目「%1」不是轉帳檔可用的項目,請從薪資項目清單中選擇");
 const QString kNothingToPost = QStringLiteral("目前沒有新增的入帳資料可寫入,請先按「新增」");
 const QString kNoEntryToDelete = QStringLiteral("本員工沒有入帳資料可刪除");
 const QString kNoEmployee = QStringLiteral("目前沒有員工資料,請先新增員工再輸入入帳資料");
@@ -104,6 +106,10 @@ void SalaryMaintainPage::SalaryPostBitBtnClick() {
       return;
     case pay::EntryCheck::AmountTooLong:
       toolkit::ShowMessage(kAmountTooLong.arg(pay::kTransferAmountWidth));
+      return;
+    case pay::EntryCheck::UnknownItem:
+      toolkit::ShowMessage(
+          kUnknownItem.arg(window_->salaryTable().FieldByName("SALARYITEM").text().c_str()));
       return;
     case pay::EntryCheck::Accepted:
       break;

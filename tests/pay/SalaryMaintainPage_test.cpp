@@ -137,17 +137,33 @@ TEST_F(PayPage, AmountThatIsNoNumberOrTooLongIsRefusedWithAMessage) {
     EXPECT_EQ(pay->EmployeePayDBEdit->text(), c.kept);
     EXPECT_EQ(m->EmployeeSalaryTable.FieldByName("PAY").text(), c.kept.toStdString());
   }
-  // An amount too long for the transfer file that comes in by the copy-forward.
-  folder.addEntry("000300", "880305", "123456789012345", "薪水轉帳");
-  goToEmployee("000300");
-  pay->SalaryCreatBitBtn->press();
-  dialogs.clear();
-  const Rows before = entriesOnDisk();
-  pay->SalaryPostBitBtn->press();
-  EXPECT_EQ(dialogs.texts(),
-            QStringList{QStringLiteral("入帳金額超過轉帳檔可容納的 13 位,請重新輸入")});
-  EXPECT_EQ(entriesOnDisk(), before);
-  EXPECT_TRUE(pendingEntry());
+}
+
+// Entries stored by other means can bring, by the copy-forward, what the bank's transfer file
+// cannot carry: refused at 寫入, not later when the file is made.
+TEST_F(PayPage, CopiedAmountOrItemTheTransferFileCannotCarryIsRefusedAtPost) {
+  struct Case {
+    std::string date, amount, item;
+    QString message;
+  } cases[] = {
+      {"880305", "123456789012345", "薪水轉帳",
+       QStringLiteral("入帳金額超過轉帳檔可容納的 13 位,請重新輸入")},
+      {"880306", "100", "年終獎金",
+       QStringLiteral("薪資項目「年終獎金」不是轉帳檔可用的項目,請從薪資項目清單中選擇")},
+  };
+  type(pay->SendDateEdit, "880401");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.item);
+    folder.addEntry("000300", c.date, c.amount, c.item);
+    const Rows before = entriesOnDisk();
+    goToEmployee("000300");
+    pay->SalaryCreatBitBtn->press();
+    dialogs.clear();
+    pay->SalaryPostBitBtn->press();
+    EXPECT_EQ(dialogs.texts(), QStringList{c.message});
+    EXPECT_EQ(entriesOnDisk(), before);
+    EXPECT_TRUE(pendingEntry());
+  }
 }
 
 TEST_F(PayPage, BatchSendDateRefusesWhatCp950CannotHold) {
