@@ -109,7 +109,7 @@ void SalaryMaintainPage::SalaryPostBitBtnClick() {
       return;
     case pay::EntryCheck::UnknownItem:
       toolkit::ShowMessage(
-          kUnknownItem.arg(window_->salaryTable().FieldByName("SALARYITEM").text().c_str()));
+          kUnknownItem.arg(QString::fromStdString(entries.FieldByName("SALARYITEM").text())));
       return;
     case pay::EntryCheck::Accepted:
       break;
