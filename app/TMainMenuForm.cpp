@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QTabBar>
 
+#include "pay/TSalaryItemSetForm.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Guard.h"
 
@@ -51,7 +52,7 @@ TMainMenuForm::TMainMenuForm(store::Session& session, QWidget* parent)
   QueryPanel->bind(this);
   QueryPanel->attachMenuTo(BasicData->Panel15);
   QueryPanel->attachMenuTo(SalaryMaintain->Panel16);
-  SalaryMaintain->bind(&DataSource1, &DataSource2, &DataSource3, &EmployeeBasicTable, "NUMBER");
+  SalaryMaintain->bind(this, &DataSource1, &DataSource2, &DataSource3, "NUMBER");
 
   toolkit::prepareForm(this);
   toolkit::connectGuarded(PageControl1, &QTabWidget::currentChanged, this,
@@ -61,18 +62,26 @@ TMainMenuForm::TMainMenuForm(store::Session& session, QWidget* parent)
     toolkit::connectGuarded(back, &toolkit::BitBtn::activated, this,
                             &TMainMenuForm::EmployeeExitBitBtn1Click);
   }
-  // The pay-entry page moves between employees with the employee page's handlers.
+  // The pay-entry page moves between employees with the employee page's handlers. A new pay
+  // entry still open is dropped first, as by a search: only 寫入 ever writes one.
   auto* pay = SalaryMaintain;
-  toolkit::connectGuarded(pay->FirstBitBtn7, &toolkit::BitBtn::activated, BasicData,
-                          &BasicDataPage::FirstBitBtn1Click);
-  toolkit::connectGuarded(pay->PriorBitBtn8, &toolkit::BitBtn::activated, BasicData,
-                          &BasicDataPage::PriorBitBtn1Click);
-  toolkit::connectGuarded(pay->NextBitBtn9, &toolkit::BitBtn::activated, BasicData,
-                          &BasicDataPage::NextBitBtn1Click);
-  toolkit::connectGuarded(pay->LastBitBtn10, &toolkit::BitBtn::activated, BasicData,
-                          &BasicDataPage::LastBitBtn1Click);
-  toolkit::connectGuarded(pay->CancelBitBtn11, &toolkit::BitBtn::activated, BasicData,
-                          &BasicDataPage::CancelBitBtn1Click);
+  const std::pair<toolkit::BitBtn*, void (BasicDataPage::*)()> employeeBar[] = {
+      {pay->FirstBitBtn7, &BasicDataPage::FirstBitBtn1Click},
+      {pay->PriorBitBtn8, &BasicDataPage::PriorBitBtn1Click},
+      {pay->NextBitBtn9, &BasicDataPage::NextBitBtn1Click},
+      {pay->LastBitBtn10, &BasicDataPage::LastBitBtn1Click},
+      {pay->CancelBitBtn11, &BasicDataPage::CancelBitBtn1Click}};
+  for (const auto& [button, handler] : employeeBar) {
+    toolkit::connectGuarded(button, &toolkit::BitBtn::activated, this, [this, handler] {
+      SalaryMaintain->dropPendingEntry();
+      (BasicData->*handler)();
+    });
+  }
+  toolkit::connectGuarded(QueryPanel->QueryBitBtn, &toolkit::BitBtn::activated, this,
+                          [this] { SalaryMaintain->dropPendingEntry(); });
+  // Hidden and disabled on the password page: the catalogue dialog is reached only this way.
+  toolkit::connectGuarded(SuperViser->Button1, &toolkit::BitBtn::activated, this,
+                          &TMainMenuForm::Button1Click);
 
   EmployeeBasicFormCreate();
 }
@@ -105,8 +114,16 @@ void TMainMenuForm::EmployeeExitBitBtn1Click() {
   close();
 }
 
+void TMainMenuForm::Button1Click() {
+  SalaryItemSetForm->show();
+}
+
 void TMainMenuForm::closeEvent(QCloseEvent* event) {
-  toolkit::runGuarded([this] { EmployeeBasicFormClose(); });
+  toolkit::runGuarded([this] {
+    // A new pay entry left open is not kept for the next login: only 寫入 writes one.
+    SalaryMaintain->dropPendingEntry();
+    EmployeeBasicFormClose();
+  });
   event->accept();
 }
 

@@ -11,13 +11,17 @@
 #include <QString>
 #include <QWidget>
 
-#include "toolkit/DataSource.h"
 #include "employees/EmployeeWindow.h"
+#include "pay/SalaryWindow.h"
 #include "store/BatchMove.h"
 #include "store/Table.h"
+#include "toolkit/DataSource.h"
 #include "ui_TMainMenuForm.h"
 
-class TMainMenuForm : public QWidget, public Ui::TMainMenuForm, public EmployeeWindow {
+class TMainMenuForm : public QWidget,
+                      public Ui::TMainMenuForm,
+                      public EmployeeWindow,
+                      public SalaryWindow {
   Q_OBJECT
 
  public:
@@ -29,12 +33,14 @@ class TMainMenuForm : public QWidget, public Ui::TMainMenuForm, public EmployeeW
   void EmployeeBasicFormClose();
   void PageControl1Change();
   void EmployeeExitBitBtn1Click();
+  // Shows the salary item catalogue dialog without waiting for it.
+  void Button1Click();
 
   void SetEditButtons() override;
   void SetBrowseButtons() override;
   void EnableEmployeeEdits() override;
   void DisableEmployeeEdits() override;
-  void EnableSalaryEdits();
+  void EnableSalaryEdits() override;
   void DisableSalaryEdits() override;
 
   store::Table& employeeTable() override { return EmployeeBasicTable; }

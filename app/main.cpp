@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QString::fromUtf8(Program::title()));
   QApplication::setQuitOnLastWindowClosed(false);
   toolkit::installFontSubstitutions();
+  toolkit::installRegionalFormats();
 
   std::unique_ptr<Program> program = Program::start();
   if (!program) return 0;

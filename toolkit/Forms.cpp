@@ -2,12 +2,18 @@
 
 #include <QFont>
 #include <QLabel>
+#include <QLocale>
 #include <QScreen>
 #include <QWidget>
 
 #include "DialogKeys.h"
 
 namespace toolkit {
+
+void installRegionalFormats() {
+  QLocale::setDefault(
+      QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan));
+}
 
 void installFontSubstitutions() {
   const QStringList kai = {"AR PL UKai TW", "AR PL UKai HK", "AR PL UKai CN", "AR PL UMing TW"};

@@ -9,6 +9,11 @@ namespace toolkit {
 // "Courier New", "MS Sans Serif") to installed faces. Called once at start-up.
 void installFontSubstitutions();
 
+// Formats numbers and amounts as in Taiwan (Traditional Chinese), whatever the machine's own
+// locale: every amount the program shows (the grid, the reports) reads "$36,000.00", a negative
+// one "($100.00)". Called once at start-up.
+void installRegionalFormats();
+
 // Prepares a form built from its design: Enter and Esc as its buttons declare (DialogKeys),
 // and each control that a label stands beside (the label's buddy) named for screen readers
 // and test clients by the label's caption.

@@ -6,6 +6,7 @@
 #include "ProgramFixture.h"
 #include "pay/TSalaryItemSetForm.h"
 #include "reports/TPrintSimpleForm.h"
+#include "store/DataFolder.h"
 #include "reports/TQuickReport1.h"
 #include "transfer/TSaveDialogBoxForm.h"
 #include "users/TChangePinForm.h"
@@ -36,6 +37,13 @@ TEST_F(StartUp, CreatesTheTenFormsHiddenWithTheirCaptions) {
     EXPECT_FALSE(form->isVisible()) << caption.toStdString();
   }
   EXPECT_TRUE(dialogs.shown().empty());
+}
+
+// Run in both configurations: only the second leaves the salary item catalogue closed.
+TEST_F(StartUp, SalaryItemCatalogueIsClosedAtCreationOnlyInTheSecondConfiguration) {
+  ASSERT_TRUE(program);
+  EXPECT_EQ(SalaryItemSetForm->SalaryItemSetTable1.Active(),
+            store::databaseAlias() != "MIRUVIRUDI3");
 }
 
 TEST_F(StartUp, DialogsHaveTheirDesignedClientSize) {

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   toolkit::installFontSubstitutions();
+  toolkit::installRegionalFormats();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

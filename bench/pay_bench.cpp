@@ -1,0 +1,238 @@
+// pay-bench: times the monthly work of the pay-entry page on tables of a realistic size.
+//
+//   pay-bench --data DIR [--samples N]
+//
+// DIR holds the live tables made by store-bench (50,000 employees, 1,400,000 entries). The run
+// works on a private copy of DIR, removed afterwards, so DIR itself is only read. Through the
+// main window (offscreen) and the page's own buttons it prints
+//   BENCH pay_cycle_large median_us=<x> p99_us=<y> samples=<n>
+//       one 新增 → 寫入 → 下一筆 (employee bar) cycle with a batch send date, as a month is
+//       entered, walking through consecutive employees;
+//   BENCH pay_new_240_entries ...
+//       新增 on an employee with 240 pay entries (dropped again by 取消 between samples);
+//   BENCH pay_cycle_large_without_grid ...
+//       the cycle again with the grid detached, to show what the grid costs;
+// each also as the CPU time of the program's thread (…_cpu), which leaves out the waits for the
+// disk's flush of each written entry and for other work of a shared machine; then the estimate for
+// a month of every employee, the program's memory and the machine.
+
+#include <time.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/Program.h"
+#include "app/TMainMenuForm.h"
+#include "bench/BenchReport.h"
+#include "pay/SalaryMaintainPage.h"
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "store/Table.h"
+#include "store/Transaction.h"
+#include "support/ScriptedDialogs.h"
+
+namespace {
+
+using bench::report;
+using bench::timeUs;
+namespace fs = std::filesystem;
+
+// Wall and CPU microseconds of the samples taken so far.
+struct Samples {
+  std::vector<double> wall, cpu;
+};
+
+double threadCpuUs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1e6 + t.tv_nsec / 1e3;
+}
+
+// Runs f, adding its wall time to `wall` and its CPU time to `cpu`.
+template <class F>
+void timeBoth(double& wall, double& cpu, F&& f) {
+  const double start = threadCpuUs();
+  wall += timeUs(f);
+  cpu += threadCpuUs() - start;
+}
+
+void reportBoth(const std::string& name, const Samples& s) {
+  report(name, s.wall);
+  report(name + "_cpu", s.cpu);
+}
+
+std::string sixDigits(int i) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%06d", i);
+  return buf;
+}
+
+void goTo(store::Table& employees, const std::string& number) {
+  employees.SetKey();
+  employees.FieldByName("NUMBER").setText(number);
+  if (!employees.GotoKey()) throw std::runtime_error("no employee " + number);
+}
+
+// One employee after the last with `count` entries, one a month from 7001 on.
+std::string addEmployeeWithEntries(const fs::path& folder, int count) {
+  store::Session session(folder);
+  session.AddPassword(store::kTablePassword);
+  store::Table basic(session, "basic.DB");
+  basic.SetIndexFieldNames("NUMBER");
+  basic.Open();
+  basic.Last();
+  if (basic.IsEmpty()) throw std::runtime_error("no employees in the data folder");
+  const std::string number = sixDigits(std::stoi(basic.FieldByName("NUMBER").text()) + 1);
+  store::Table salary(session, "salary.DB");
+  salary.Open();
+  store::Transaction tx(session, {"basic.DB", "salary.DB"});
+  basic.Append();
+  basic.FieldByName("NUMBER").setText(number);
+  basic.FieldByName("ACCOUNT").setText("99990000000001");
+  basic.FieldByName("NAME").setText("林多筆");
+  basic.Post();
+  for (int i = 0; i < count; ++i) {
+    char date[16];
+    std::snprintf(date, sizeof date, "%02d%02d05", 70 + i / 12, i % 12 + 1);
+    salary.Append();
+    salary.FieldByName("NUMBER").setText(number);
+    salary.FieldByName("SENDDATE").setText(date);
+    salary.FieldByName("PAY").setNumber(30000 + i);
+    salary.FieldByName("SALARYITEM").setText("薪水轉帳");
+    salary.Post();
+  }
+  tx.commit();
+  return number;
+}
+
+void requireSilent(toolkit::ScriptedDialogs& dialogs, const char* step) {
+  if (!dialogs.texts().isEmpty()) {
+    throw std::runtime_error(std::string(step) + ": " + dialogs.texts().front().toStdString());
+  }
+}
+
+// A month's walk from the first employee on: the batch send date (a new one on each walk, so
+// that no copy equals a stored entry) typed once, then for each
+// employee 新增, 寫入, 下一筆. Employees without an entry to copy get an amount and an item typed
+// in, untimed, as the clerk would.
+Samples benchCycle(int samples, const QString& sendDate, toolkit::ScriptedDialogs& dialogs) {
+  TMainMenuForm* m = MainMenuForm;
+  SalaryMaintainPage* pay = m->SalaryMaintain;
+  pay->FirstBitBtn7->press();
+  pay->SendDateEdit->setText(sendDate);
+  Samples us;
+  int typed = 0;
+  for (int i = 0; i < samples + 10; ++i) {
+    double wall = 0, cpu = 0;
+    timeBoth(wall, cpu, [&] { pay->SalaryCreatBitBtn->press(); });
+    if (m->EmployeeSalaryTable.FieldByName("PAY").text().empty()) {
+      m->EmployeeSalaryTable.FieldByName("PAY").setNumber(30000);
+      m->EmployeeSalaryTable.FieldByName("SALARYITEM").setText("薪水轉帳");
+      ++typed;
+    }
+    timeBoth(wall, cpu, [&] {
+      pay->SalaryPostBitBtn->press();
+      pay->NextBitBtn9->press();
+    });
+    requireSilent(dialogs, "寫入");
+    if (i >= 10) {
+      us.wall.push_back(wall);
+      us.cpu.push_back(cpu);
+    }
+  }
+  if (typed)
+    std::printf("# %d employees had no entry to copy; amount and item set untimed\n", typed);
+  return us;
+}
+
+void benchNewOn240(const std::string& number, int samples, toolkit::ScriptedDialogs& dialogs) {
+  TMainMenuForm* m = MainMenuForm;
+  SalaryMaintainPage* pay = m->SalaryMaintain;
+  goTo(m->EmployeeBasicTable, number);
+  if (m->EmployeeSalaryTable.RecordCount() != 240) throw std::runtime_error("not 240 entries");
+  Samples us;
+  for (int i = 0; i < samples + 10; ++i) {
+    double wall = 0, cpu = 0;
+    timeBoth(wall, cpu, [&] { pay->SalaryCreatBitBtn->press(); });
+    requireSilent(dialogs, "新增");
+    if (m->EmployeeSalaryTable.FieldByName("PAY").text() != "30239") {
+      throw std::runtime_error("新增 did not copy the latest entry");
+    }
+    pay->SalaryCancelBitBtn->press();
+    if (i >= 10) {
+      us.wall.push_back(wall);
+      us.cpu.push_back(cpu);
+    }
+  }
+  reportBoth("pay_new_240_entries", us);
+}
+
+[[noreturn]] void usage(const char* message) {
+  std::fprintf(stderr, "pay-bench: %s\nusage: pay-bench --data DIR [--samples N]\n", message);
+  std::exit(2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  fs::path source;
+  int samples = 1000;
+  for (int i = 1; i < argc; i += 2) {
+    const std::string arg = argv[i];
+    if (i + 1 >= argc) usage(("missing value after " + arg).c_str());
+    if (arg == "--data") {
+      source = argv[i + 1];
+    } else if (arg == "--samples") {
+      samples = std::atoi(argv[i + 1]);
+      if (samples < 20) usage("--samples must be at least 20");
+    } else {
+      usage(("unknown option " + arg).c_str());
+    }
+  }
+  if (source.empty()) usage("--data is required");
+  if (!fs::exists(source / "salary.DB")) usage("--data names no folder with the live tables");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+
+  const fs::path copy = fs::temp_directory_path() / ("pay-bench-" + std::to_string(::getpid()));
+  int status = 0;
+  try {
+    fs::create_directories(copy);
+    for (const auto& entry : fs::directory_iterator(source))
+      if (entry.is_regular_file()) fs::copy_file(entry.path(), copy / entry.path().filename());
+    const std::string number = addEmployeeWithEntries(copy, 240);
+
+    toolkit::ScriptedDialogs dialogs;
+    {
+      auto program = Program::start(copy);
+      if (!program) throw std::runtime_error("the program did not start");
+      MainMenuForm->show();
+      MainMenuForm->PageControl1->setCurrentIndex(1);
+      const Samples cycle = benchCycle(samples, "991205", dialogs);
+      reportBoth("pay_cycle_large", cycle);
+      const long long employees = MainMenuForm->EmployeeBasicTable.RecordCount();
+      std::printf("# a month of %lld employees at the median cycle: %.0f s (CPU %.0f s)\n",
+                  employees, bench::median(cycle.wall) * employees / 1e6,
+                  bench::median(cycle.cpu) * employees / 1e6);
+      benchNewOn240(number, std::max(20, samples / 4), dialogs);
+      // The grid's share: the same cycle with the grid following nothing.
+      MainMenuForm->SalaryMaintain->DBGrid1->setDataSource(nullptr, {});
+      reportBoth("pay_cycle_large_without_grid",
+                 benchCycle(std::max(20, samples / 4), "991206", dialogs));
+      bench::reportMemory();
+    }
+    bench::reportMachine();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "pay-bench: %s\n", e.what());
+    status = 1;
+  }
+  std::error_code ignored;
+  fs::remove_all(copy, ignored);
+  return status;
+}
