@@ -9,6 +9,8 @@
 #include "PayFixture.h"
 #include "employees/EmployeeSearch.h"
 #include "pay/TSalaryItemSetForm.h"
+#include "store/Table.h"
+#include "support/TestRows.h"
 
 namespace {
 
@@ -386,8 +388,23 @@ TEST_F(PayPage, GridShowsTheEntriesInKeyOrderFollowsTheEmployeeBarAndTakesClicks
   EXPECT_EQ(column(1), QStringLiteral("入帳日|880105|880205|880205"));
   EXPECT_EQ(column(2), QStringLiteral("入帳金額|$9,000.00|$500.00|$1,200.00"));
   EXPECT_EQ(column(3), QStringLiteral("薪資項目|薪水轉帳|退稅|水費"));
-  emit grid->cellClicked(1, 0);
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                    grid->visualItemRect(grid->item(1, 0)).center());
   EXPECT_EQ(shownEntry(), "880205 500 退稅");
+  {
+    // Another table object removes the line above: 刪除 still deletes exactly the entry clicked.
+    store::Table other(folder.session(), "salary.DB");
+    other.Open();
+    ASSERT_TRUE(testrows::gotoKey(other, "NUMBER", "000300"));
+    other.Delete();
+  }
+  dialogs.answer(toolkit::mrYes);
+  pay->SalaryDeleteBitBtn->press();
+  const Rows left = entriesOnDisk();
+  EXPECT_EQ(std::count_if(left.begin(), left.end(),
+                          [](const std::string& r) { return r.starts_with("000300"); }),
+            1);
+  EXPECT_NE(std::find(left.begin(), left.end(), "000300 880205 1200 水費"), left.end());
   pay->PriorBitBtn8->press();
   EXPECT_EQ(grid->rowCount(), 0);
   pay->PriorBitBtn8->press();
