@@ -7,6 +7,14 @@
 
 namespace employees {
 
+std::string idInCapitals(std::string id) {
+  // UTF-8 text: no byte of a multi-byte character is an ASCII letter.
+  for (char& c : id) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return id;
+}
+
 void renumberEmployee(store::Table& employees, store::Table& entries, const std::string& oldNumber,
                       const std::string& newNumber) {
   store::Session& session = employees.session();

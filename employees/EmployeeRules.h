@@ -12,6 +12,15 @@ class Table;
 
 namespace employees {
 
+// The widest memo the employee page lets the clerk type, in code page 950 bytes (16 letters or 8
+// Chinese characters), though the field holds more: what is stored is what the page can show and
+// write back whole. salary-admin import refuses a wider one.
+inline constexpr int kMemoBytes = 16;
+
+// A national ID (UTF-8) as the employee page stores it: the page's edit turns typed letters into
+// capitals, so salary-admin import stores the capital form too.
+std::string idInCapitals(std::string id);
+
 // REQUIRES: `employees` is in edit state on the employee numbered `oldNumber`, with `newNumber`
 // typed into NUMBER; `entries` is a table object on salary.DB.
 // Moves every pay entry of oldNumber to newNumber and writes the employee row. The new number is

@@ -22,24 +22,28 @@ void startEntry(store::Table& entries, store::Table& employees, const std::strin
 }
 
 EntryCheck checkEntry(store::Table& entries) {
+  return judgeEntry(entries).check;
+}
+
+EntryVerdict judgeEntry(store::Table& entries) {
   const store::TableState state = entries.State();
   if (state != store::TableState::Insert && state != store::TableState::Edit) {
-    return EntryCheck::NothingPending;
+    return {EntryCheck::NothingPending, {}};
   }
+  if (entries.FieldByName("SENDDATE").text().empty()) return {EntryCheck::Incomplete, "SENDDATE"};
   const store::Field pay = entries.FieldByName("PAY");
-  if (entries.FieldByName("SENDDATE").text().empty() || pay.number() == 0 ||
-      entries.FieldByName("SALARYITEM").text().empty()) {
-    return EntryCheck::Incomplete;
-  }
+  // An empty amount reads as 0.
+  if (pay.number() == 0) return {EntryCheck::Incomplete, "PAY"};
+  const std::string item = entries.FieldByName("SALARYITEM").text();
+  if (item.empty()) return {EntryCheck::Incomplete, "SALARYITEM"};
   if (store::formatNumber(pay.number()).size() > kTransferAmountWidth) {
-    return EntryCheck::AmountTooLong;
+    return {EntryCheck::AmountTooLong, "PAY"};
   }
   const auto& items = store::defaultSalaryItems();
-  if (std::find(items.begin(), items.end(), entries.FieldByName("SALARYITEM").text()) ==
-      items.end()) {
-    return EntryCheck::UnknownItem;
+  if (std::find(items.begin(), items.end(), item) == items.end()) {
+    return {EntryCheck::UnknownItem, "SALARYITEM"};
   }
-  return EntryCheck::Accepted;
+  return {EntryCheck::Accepted, {}};
 }
 
 EntryPosted postEntry(store::Table& entries) {

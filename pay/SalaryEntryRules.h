@@ -37,8 +37,17 @@ enum class EntryCheck {
 
 // The acceptance rule of 寫入 for the pending entry of `entries`, then what the bank's transfer
 // file could not carry (an entry copied from one stored by other means may hold either). A
-// negative amount is accepted; the form of the send date is not checked.
+// negative amount is accepted; the form of the send date is not checked. salary-admin import
+// applies the same rule to every imported entry.
 EntryCheck checkEntry(store::Table& entries);
+
+// The same, with the field that decided it (SENDDATE, PAY or SALARYITEM; empty when accepted or
+// nothing is pending).
+struct EntryVerdict {
+  EntryCheck check = EntryCheck::Accepted;
+  std::string field;
+};
+EntryVerdict judgeEntry(store::Table& entries);
 
 enum class EntryPosted { Posted, Duplicate };
 

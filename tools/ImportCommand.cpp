@@ -25,6 +25,8 @@
 
 #include "Commands.h"
 #include "CsvReader.h"
+#include "employees/EmployeeRules.h"
+#include "pay/SalaryEntryRules.h"
 #include "store/EngineError.h"
 #include "store/Field.h"
 #include "store/Schema.h"
@@ -194,9 +196,24 @@ int earlierLineWithKey(const Source& source, store::Table& table, int line,
   return 0;
 }
 
+// Why the pay page's 寫入 would refuse an entry, for salary-admin's messages.
+std::string entryRefusal(pay::EntryCheck check, const std::string& field) {
+  switch (check) {
+    case pay::EntryCheck::Incomplete:
+      return field == "PAY" ? "may not be zero or empty" : "may not be empty";
+    case pay::EntryCheck::AmountTooLong:
+      return "longer than the " + std::to_string(pay::kTransferAmountWidth) +
+             " characters of the transfer file's amount";
+    case pay::EntryCheck::UnknownItem:
+      return "not one of the sixteen salary items";
+    default:
+      return "refused";
+  }
+}
+
 // Stores one record as a new row of `table`, or throws Refusal naming the line and the field.
 void storeRow(Source& source, const std::vector<std::string>& cells, store::Table& table,
-              store::Table* employees, const std::set<int>& refused) {
+              store::Table* employees, const std::set<int>& refused, long long& capitalised) {
   const int line = source.line();
   const auto& fields = source.fields();
   if (cells.size() != fields.size()) {
@@ -206,12 +223,22 @@ void storeRow(Source& source, const std::vector<std::string>& cells, store::Tabl
   table.Append();
   for (size_t i = 0; i < cells.size(); ++i) {
     checkPrintable(line, fields[i], cells[i]);
+    std::string text = cells[i];
+    if (!employees && fields[i] == "ID") {
+      text = ::employees::idInCapitals(text);
+      if (text != cells[i]) ++capitalised;
+    }
     try {
-      table.FieldByName(fields[i]).setText(cells[i]);
+      table.FieldByName(fields[i]).setText(text);
     } catch (const store::EngineError& e) {
       if (e.code() != Code::InvalidValue) throw;
       throw fieldRefusal(line, e.field(), e.detail());
     }
+  }
+  if (!employees && table.FieldByName("MEMO").bytes().size() > ::employees::kMemoBytes) {
+    throw fieldRefusal(line, "MEMO",
+                       "wider than the " + std::to_string(::employees::kMemoBytes) +
+                           " bytes the employee page can show and write back");
   }
   if (employees) {
     const std::string number = table.FieldByName("NUMBER").text();
@@ -220,6 +247,9 @@ void storeRow(Source& source, const std::vector<std::string>& cells, store::Tabl
     employees->FieldByName("NUMBER").setText(number);
     if (!employees->GotoKey()) {
       throw fieldRefusal(line, "NUMBER", "no employee has the number " + number + " in basic.DB");
+    }
+    if (const pay::EntryVerdict v = pay::judgeEntry(table); v.check != pay::EntryCheck::Accepted) {
+      throw fieldRefusal(line, v.field, entryRefusal(v.check, v.field));
     }
   }
   try {
@@ -257,7 +287,7 @@ bool importFile(store::Session& session, Source& source) {
     std::cerr << "salary-admin import: nothing of " << source.path() << " was stored\n";
     return false;
   };
-  long long stored = 0;
+  long long stored = 0, capitalised = 0;
   try {
     store::Transaction tx(session, files);
     store::Table table(session, kind.tableName);
@@ -271,7 +301,7 @@ bool importFile(store::Session& session, Source& source) {
     try {
       while (source.next(cells)) {
         try {
-          storeRow(source, cells, table, employees ? &*employees : nullptr, refused);
+          storeRow(source, cells, table, employees ? &*employees : nullptr, refused, capitalised);
           ++stored;
         } catch (const Refusal& r) {
           report(r);
@@ -294,6 +324,9 @@ bool importFile(store::Session& session, Source& source) {
   }
   std::cout << "Stored " << stored << " rows of " << source.path() << " in " << kind.tableName
             << "\n";
+  if (capitalised > 0) {
+    std::cout << capitalised << " national IDs stored with their letters in capitals\n";
+  }
   return true;
 }
 

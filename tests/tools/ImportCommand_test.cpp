@@ -2,6 +2,7 @@
 // tables exactly as they were.
 
 #include "ImportFixture.h"
+#include "store/Schema.h"
 
 namespace {
 
@@ -17,20 +18,32 @@ class ImportCommandTest : public ImportFixture {
 
 TEST_F(ImportCommandTest, StoresBothFilesAndPrintsTheRowsOfEach) {
   ToolRun r = importBoth(
-      std::string(kEmployeeHeader) + "000002,222,乙,B2,880101,A1,m\n000003,333,丙,,,,\n",
+      std::string(kEmployeeHeader) +
+          "000002,222,乙,b2,880101,A1,十六位元組的備註\n000003,333,丙,,,,\n",
       std::string(kEntryHeader) +
-          "000002,880305,100,薪水轉帳\n000003,880305,1.5,自訂項目\n000001,880306,-20,電費\n");
+          "000002,880305,100,薪水轉帳\n000003,880305,1.5,退稅\n000001,880306,-20,電費\n");
 
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(mentions(
-      r.out, {"Stored 2 rows of", "e.csv in basic.DB", "Stored 3 rows of", "s.csv in salary.DB"}));
+      r.out, {"Stored 2 rows of", "e.csv in basic.DB", "Stored 3 rows of", "s.csv in salary.DB",
+              "1 national IDs stored with their letters in capitals"}));
   EXPECT_EQ(employees().size(), 3u);
-  EXPECT_EQ(employees()[1], (Row{"000002", "222", "乙", "B2", "880101", "A1", "m"}));
-  // Entries may refer to employees of the same run; item texts are not checked.
+  // The ID as the employee page would store it; a memo of exactly 16 bytes.
+  EXPECT_EQ(employees()[1],
+            (Row{"000002", "222", "乙", "B2", "880101", "A1", "十六位元組的備註"}));
+  // Entries may refer to employees of the same run; a negative amount is accepted.
   EXPECT_EQ(entries(), (std::vector<Row>{{"000001", "880305", "35000", "薪水轉帳"},
                                          {"000001", "880306", "-20", "電費"},
                                          {"000002", "880305", "100", "薪水轉帳"},
-                                         {"000003", "880305", "1.5", "自訂項目"}}));
+                                         {"000003", "880305", "1.5", "退稅"}}));
+}
+
+TEST_F(ImportCommandTest, EveryOneOfTheSixteenSalaryItemsIsAccepted) {
+  std::string csv = kEntryHeader;
+  for (const auto& item : store::defaultSalaryItems()) csv += "000001,880401,1," + item + "\n";
+  ToolRun r = importBoth("", csv);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(entries().size(), 17u);
 }
 
 TEST_F(ImportCommandTest, RefusedFileNamesFileLineAndFieldAndLeavesBothTablesAsBefore) {
@@ -64,9 +77,22 @@ TEST_F(ImportCommandTest, RefusedFileNamesFileLineAndFieldAndLeavesBothTablesAsB
        s + "000001,880401,1,薪水轉帳\n2345,880401,1,薪水轉帳\n",
        {"s.csv line 3", "field NUMBER", "2345", "basic.DB"}},
       {"",
-       s + "000001,880401,,電費\n000001,880401,5,電費\n000001,880401,,電費\n",
-       {"s.csv line 4", "NUMBER 000001, SENDDATE 880401, PAY (empty), SALARYITEM 電費",
+       s + "000001,880401,7,電費\n000001,880401,5,電費\n000001,880401,7,電費\n",
+       {"s.csv line 4", "NUMBER 000001, SENDDATE 880401, PAY 7, SALARYITEM 電費",
         "the same as line 2"}},
+      // The pay page's 寫入 rule, and what the transfer file can carry.
+      {"", s + "000001,,100,薪水轉帳\n", {"s.csv line 2", "field SENDDATE", "may not be empty"}},
+      {"", s + "000001,880401,0,薪水轉帳\n", {"s.csv line 2", "field PAY", "zero"}},
+      {"", s + "000001,880401,,薪水轉帳\n", {"s.csv line 2", "field PAY", "zero or empty"}},
+      {"", s + "000001,880401,12345678901234,薪水轉帳\n", {"field PAY", "13 characters"}},
+      {"",
+       s + "000001,880401,100,年終獎金\n",
+       {"s.csv line 2", "field SALARYITEM", "not one of the sixteen salary items"}},
+      {"", s + "000001,880401,100,薪水轉帳 \n", {"field SALARYITEM", "sixteen"}},
+      {"", s + "000001,880401,100,\n", {"field SALARYITEM", "may not be empty"}},
+      // What the employee page can show and write back.
+      {e + "000002,1,乙,,,,12345678901234567\n", "", {"e.csv line 2", "field MEMO", "16 bytes"}},
+      {e + "000002,1,乙,,,,十七個位元組的備註a\n", "", {"field MEMO", "16 bytes"}},
       {"",
        s + "000001,880305,35000.00,薪水轉帳\n",
        {"s.csv line 2", "PAY 35000", "exists already in salary.DB"}},

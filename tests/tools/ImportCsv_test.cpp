@@ -30,13 +30,12 @@ TEST_F(ImportCsvTest, QuotesByteOrderMarkLineEndsAndColumnOrderAreRead) {
   }
 }
 
-TEST_F(ImportCsvTest, EmptyCellsAreEmptyFieldsAndEmptyPayIsAnEntryWithoutAmount) {
-  folder.addEmployee("000001", "甲");
-  ToolRun r = importBoth("", std::string(kEntryHeader) + "000001,880305,,電費\n000001,,15,\n");
+TEST_F(ImportCsvTest, EmptyCellsAreEmptyFields) {
+  ToolRun r = importBoth(std::string(kEmployeeHeader) + "000002,1,乙,,,,\n", "");
 
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(entries(), (std::vector<Row>{{"000001", "(empty)", "15", "(empty)"},
-                                         {"000001", "880305", "(empty)", "電費"}}));
+  EXPECT_EQ(employees(),
+            (std::vector<Row>{{"000002", "1", "乙", "(empty)", "(empty)", "(empty)", "(empty)"}}));
 }
 
 // Nothing of a file is silently lost: only the whole byte order mark at the very start is

@@ -190,7 +190,7 @@ class WriteFaultTest : public ::testing::Test {
     std::string entries = "NUMBER,SENDDATE,PAY,SALARYITEM\n";
     for (int k = 0; k < 300; ++k) {
       entries += number(k % 30 + 1) + ",8804" + std::to_string(10 + k / 30) + "," +
-                 std::to_string(k) + ",薪水轉帳\n";
+                 std::to_string(k + 1) + ",薪水轉帳\n";
     }
     std::string employees = "NUMBER,ACCOUNT,NAME,ID,INDATE,LEVEL,MEMO\n";
     for (int k = 100; k < 400; ++k) employees += number(k) + ",1,新人,,880101,,\n";
