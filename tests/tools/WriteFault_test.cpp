@@ -67,8 +67,17 @@ void copyFolder(const fs::path& from, const fs::path& to) {
 struct Operation {
   const char* name;
   std::vector<std::string> files;  // the tables it changes
-  // Runs it on a session over `folder`; returns whether it reports success.
+  // Runs it on a session over `folder`; returns whether it reports success (an EngineError
+  // reports failure).
   std::function<bool(store::Session&, const fs::path& folder)> run;
+
+  bool succeeds(store::Session& s, const fs::path& folder) const {
+    try {
+      return run(s, folder);
+    } catch (const store::EngineError&) {
+      return false;
+    }
+  }
 };
 
 // salary-admin import, run in this process; its report is kept out of the test's output.
@@ -92,32 +101,24 @@ bool importCsv(const fs::path& folder, const char* option, const char* csv) {
 // One of the employee page's rules on employee `which`, the tables as the page holds them.
 bool onEmployee(store::Session& s, const std::string& which,
                 const std::function<void(store::Table& basic, store::Table& salary)>& rule) {
-  try {
-    store::Table basic(s, "basic.DB"), salary(s, "salary.DB");
-    salary.Open();
-    basic.SetIndexFieldNames("NUMBER");
-    basic.Open();
-    if (!testrows::gotoKey(basic, "NUMBER", which)) return false;
-    rule(basic, salary);
-    return true;
-  } catch (const store::EngineError&) {
-    return false;
-  }
+  store::Table basic(s, "basic.DB"), salary(s, "salary.DB");
+  salary.Open();
+  basic.SetIndexFieldNames("NUMBER");
+  basic.Open();
+  if (!testrows::gotoKey(basic, "NUMBER", which)) return false;
+  rule(basic, salary);
+  return true;
 }
 
 // The housekeeping page's backup of salary.DB over an earlier one.
 bool backUpEntries(store::Session& s) {
-  try {
-    store::Table source(s, "salary.DB"), backup(s, "salary_bk.db");
-    store::BatchMove move;
-    move.SetSource(&source);
-    move.SetDestination(&backup);
-    move.SetMode(store::BatchMove::Mode::Copy);
-    move.Execute();
-    return true;
-  } catch (const store::EngineError&) {
-    return false;
-  }
+  store::Table source(s, "salary.DB"), backup(s, "salary_bk.db");
+  store::BatchMove move;
+  move.SetSource(&source);
+  move.SetDestination(&backup);
+  move.SetMode(store::BatchMove::Mode::Copy);
+  move.Execute();
+  return true;
 }
 
 std::string number(int i) {
@@ -128,29 +129,25 @@ std::string number(int i) {
 // A caller that goes on after a failed row and gives up only at the end, as the import once
 // did: the engine alone then stands between a failed write and a half-stored file.
 bool storeRowsPastFailures(store::Session& s) {
-  try {
-    store::Transaction tx(s, {"salary.DB"});
-    store::Table salary(s, "salary.DB");
-    salary.Open();
-    int failures = 0;
-    for (int k = 0; k < 200; ++k) {
-      try {
-        salary.Append();
-        salary.FieldByName("NUMBER").setText(number(k % 30 + 1));
-        salary.FieldByName("SENDDATE").setText("880501");
-        salary.FieldByName("PAY").setNumber(k);
-        salary.Post();
-      } catch (const store::EngineError&) {
-        ++failures;
-        salary.Cancel();
-      }
+  store::Transaction tx(s, {"salary.DB"});
+  store::Table salary(s, "salary.DB");
+  salary.Open();
+  int failures = 0;
+  for (int k = 0; k < 200; ++k) {
+    try {
+      salary.Append();
+      salary.FieldByName("NUMBER").setText(number(k % 30 + 1));
+      salary.FieldByName("SENDDATE").setText("880501");
+      salary.FieldByName("PAY").setNumber(k);
+      salary.Post();
+    } catch (const store::EngineError&) {
+      ++failures;
+      salary.Cancel();
     }
-    if (failures > 0) return false;
-    tx.commit();
-    return true;
-  } catch (const store::EngineError&) {
-    return false;
   }
+  if (failures > 0) return false;
+  tx.commit();
+  return true;
 }
 
 class WriteFaultTest : public ::testing::Test {
@@ -201,7 +198,7 @@ class WriteFaultTest : public ::testing::Test {
     {
       store::Session s(work);
       s.AddPassword(store::kTablePassword);
-      EXPECT_TRUE(op.run(s, work));
+      EXPECT_TRUE(op.succeeds(s, work));
     }
     const Snapshot after = snapshot(work, op.files);
     EXPECT_NE(before, after);
@@ -217,7 +214,7 @@ class WriteFaultTest : public ::testing::Test {
           store::Session s(work);
           s.AddPassword(store::kTablePassword);
           vfs.failWrite(n, code);
-          reported = op.run(s, work);
+          reported = op.succeeds(s, work);
         }
         const bool failed = vfs.failed();
         vfs.failWrite(0, SQLITE_OK);
@@ -276,11 +273,7 @@ TEST_F(WriteFaultTest, EveryFailedWriteLeavesTheTablesWholeOldOrWholeNewAndSaysW
       {"transfer batch and text",
        {"temp.DB"},
        [](store::Session& s, const fs::path&) {
-         try {
-           return transfer::buildTransferBatchAndText(s, "8803").records == 150;
-         } catch (const store::EngineError&) {
-           return false;
-         }
+         return transfer::buildTransferBatchAndText(s, "8803").records == 150;
        }},
   };
   for (const auto& op : operations) {
