@@ -1,6 +1,6 @@
-// The pay entries' grid when other table objects, or another program, change the rows between
-// the grid's reading of its lines and the clerk's click or key: the row made current is the
-// one shown at the chosen line, or none, never another.
+// The pay entries' grid: the current employee's entries, and what happens when other table
+// objects, or another program, change the rows between the grid's reading of its lines and the
+// clerk's click or key: the row made current is the one shown at the chosen line, or none.
 
 #include <gtest/gtest.h>
 
@@ -101,6 +101,16 @@ void deleteInAnotherProgram(const std::filesystem::path& folder, const Entry& e)
   store::Session program(folder);
   program.AddPassword(store::kTablePassword);
   OtherObject(program, e).salary.Delete();
+}
+
+TEST(DBGrid, ShowsItsTitlesAndTheEntriesOfTheCurrentEmployee) {
+  EntriesGrid g;
+  EXPECT_EQ(g.grid.horizontalHeaderItem(0)->text(), QStringLiteral("入帳日"));
+  EXPECT_EQ(g.grid.item(3, 2)->text(), QStringLiteral("薪水轉帳"));
+  g.folder.addEntry("000002", "880205", "42000", "股利發放");
+  g.basic.Next();
+  ASSERT_EQ(g.grid.rowCount(), 1);
+  EXPECT_EQ(g.grid.item(0, 2)->text(), QStringLiteral("股利發放"));
 }
 
 TEST(DBGrid, AClickMakesTheClickedLinesRowCurrentOrNoneWhateverChangedSinceTheFill) {

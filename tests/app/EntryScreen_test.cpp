@@ -69,13 +69,21 @@ TEST_F(EntryScreen, ExitButtonAndCloseBoxEndTheProgramWithoutAQuestion) {
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
+// Wrong passwords never count, and a successful login in between does not reset the count.
 TEST_F(EntryScreen, FourthLoginAfterThreeUnknownCodesEndsTheProgram) {
   MainForm->show();
   QSignalSpy ended(MainForm, &TMainForm::programEnded);
-  for (int i = 0; i < 3; ++i) logIn("nobody", "x");
+  for (int i = 0; i < 5; ++i) logIn("admin", "wrong");
+  logIn("nobody", "x");
+  logIn("nobody", "x");
+  logIn("admin", "admin");
+  ASSERT_TRUE(MainMenuForm->isVisible());
+  MainMenuForm->hide();  // back to the entry screen
+  logIn("nobody", "x");
   EXPECT_EQ(ended.count(), 0);
   logIn("admin", "admin");
   EXPECT_EQ(ended.count(), 1);
+  EXPECT_FALSE(MainForm->isVisible());
   EXPECT_FALSE(MainMenuForm->isVisible());
   EXPECT_EQ(dialogs.texts().last(), QStringLiteral("錯誤次數超過限制,請確認後再重新輸入!! "));
 }

@@ -11,7 +11,6 @@
 #include "toolkit/BitBtn.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBEdit.h"
-#include "toolkit/DBGrid.h"
 #include "toolkit/DBLookupListBox.h"
 #include "toolkit/DataSource.h"
 #include "toolkit/Forms.h"
@@ -47,19 +46,6 @@ TEST(Guard, ReportsTheHandlersErrorAndTheProgramGoesOn) {
   EXPECT_EQ(runs, 2);
   EXPECT_EQ(dialogs.texts(), (QStringList{"找不到 temp.DB", "找不到 temp.DB"}));
   EXPECT_EQ(dialogs.shown()[0].kind, toolkit::ScriptedDialogs::Kind::Error);
-}
-
-TEST(Dialogs, MessageDlgReturnsTheClassicValuesOfYesAndNo) {
-  toolkit::ScriptedDialogs dialogs;
-  dialogs.answer(toolkit::mrYes);
-  dialogs.answer(toolkit::mrNo);
-  const auto ask = [] {
-    return toolkit::MessageDlg("?", toolkit::MsgDlgType::Confirmation,
-                               toolkit::mbYes | toolkit::mbNo);
-  };
-  EXPECT_EQ(ask(), 6);
-  EXPECT_EQ(ask(), 7);
-  EXPECT_EQ(dialogs.unscripted(), 0);
 }
 
 class DataAware : public ::testing::Test {
@@ -157,30 +143,6 @@ TEST_F(DataAware, LookupListBoxListsTheTableAndMovesItOnClick) {
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                     list.visualItemRect(list.item(1)).center());
   EXPECT_EQ(basic.FieldByName("NUMBER").text(), "000002");
-}
-
-TEST_F(DataAware, GridListsTheDetailRowsOfTheCurrentMasterAndAClickMovesToALine) {
-  folder.addEntry("000001", "880105", "35000", "薪水轉帳");
-  folder.addEntry("000001", "880205", "36000", "薪水轉帳");
-  folder.addEntry("000002", "880205", "42000", "股利發放");
-  store::Table salary(folder.session(), "salary.DB");
-  salary.SetIndexFieldNames("NUMBER");
-  salary.SetMasterSource(&basic, "NUMBER");
-  salary.Open();
-  toolkit::DataSource entries(salary);
-  toolkit::DBGrid grid;
-  grid.setMasterLink(&basic, "NUMBER");
-  grid.setDataSource(&entries, {{"SENDDATE", "入帳日"}, {"SALARYITEM", "薪資項目"}});
-  ASSERT_EQ(grid.rowCount(), 2);
-  EXPECT_EQ(grid.horizontalHeaderItem(0)->text(), QStringLiteral("入帳日"));
-  grid.resize(300, 200);
-  grid.show();
-  QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                    grid.visualItemRect(grid.item(1, 0)).center());
-  EXPECT_EQ(salary.FieldByName("SENDDATE").text(), "880205");
-  basic.Next();
-  ASSERT_EQ(grid.rowCount(), 1);
-  EXPECT_EQ(grid.item(0, 1)->text(), QStringLiteral("股利發放"));
 }
 
 class Keys : public ::testing::Test {

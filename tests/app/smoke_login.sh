@@ -24,42 +24,46 @@ tables=$("$admin" init | sed -n 's/^Created the tables in //p')
 
 # Screenshots (by hand only): the short pause lets the window repaint first.
 shot() { [ -z "$shots" ] || { sleep 0.5; import -window root "$shots/$1.png"; }; }
-# Waits (bounded) until a visible window of that exact title exists; prints its id.
-window() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
+# Waits (bounded) until a visible window of that exact title exists and gives it the focus.
+focus() {
+  local id
+  id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1)
+  xdotool windowfocus --sync "$id"
+}
+# Waits (bounded) until the program ends; its exit status in $status.
+ended() {
+  timeout 20 tail --pid="$pid" -f /dev/null || { echo "program did not end"; kill "$pid"; exit 1; }
+  status=0
+  wait "$pid" || status=$?
+}
 
 # A table file missing at start-up: one message, then the program ends with status 0.
 mv "$tables/basic.DB" "$data/basic.DB.aside"
 "$salary" &
 pid=$!
-message=$(window 'Ravek-人事薪資管理系統')
-xdotool windowfocus --sync "$message"
+focus 'Ravek-人事薪資管理系統'
 shot missing
 xdotool key Return
-timeout 20 tail --pid="$pid" -f /dev/null || { echo "program did not end"; kill "$pid"; exit 1; }
-status=0
-wait "$pid" || status=$?
+ended
 [ "$status" = 0 ] || { echo "missing table: program ended with status $status"; exit 1; }
 echo "missing table reported, program ended with status 0"
 mv "$data/basic.DB.aside" "$tables/basic.DB"
 
 "$salary" &
 pid=$!
-entry=$(window 'Ravek-人事薪資管理系統')
-xdotool windowfocus --sync "$entry"
+focus 'Ravek-人事薪資管理系統'
 shot entry
 xdotool key Return
 
-login=$(window '人事薪資管理系統-代碼密碼輸入')
-xdotool windowfocus --sync "$login"
+focus '人事薪資管理系統-代碼密碼輸入'
 xdotool type admin
 xdotool key Tab
 xdotool type admin
 shot login
 xdotool key Return
 
-menu=$(window 'Ravek-人事薪資管理系統-主選單')
+focus 'Ravek-人事薪資管理系統-主選單'
 echo "main window shown after login"
-xdotool windowfocus --sync "$menu"
 shot page1
 # Through the five pages and back to the first: each change puts the button row in browse
 # state, so that Esc then presses "回登錄畫面".
@@ -72,11 +76,8 @@ timeout 20 bash -c 'while xdotool search --onlyvisible --name "主選單\$" >/de
 echo "back on the entry screen"
 
 # "退出本系統" (after "進入系統" in the tab order) ends the program.
-entry=$(window 'Ravek-人事薪資管理系統')
-xdotool windowfocus --sync "$entry"
+focus 'Ravek-人事薪資管理系統'
 xdotool key Tab Return
-status=0
-timeout 20 tail --pid="$pid" -f /dev/null || { echo "program did not end"; kill "$pid"; exit 1; }
-wait "$pid" || status=$?
+ended
 echo "program ended with status $status"
 exit "$status"

@@ -6,9 +6,9 @@
 #include <QInputMethodEvent>
 #include <QTest>
 
-#include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Session.h"
+#include "support/TestRows.h"
 
 EmployeeFixture::EmployeeFixture() {
   folder.addUser("admin", "admin");
@@ -40,17 +40,9 @@ void EmployeeFixture::type(QLineEdit* edit, const QString& text) {
 std::vector<std::string> EmployeeFixture::rowsOnDisk(const std::string& table) {
   store::Session reader(folder.path());
   reader.AddPassword(store::kTablePassword);
-  const std::string columns = table == "basic" ? "NUMBER, ACCOUNT, NAME, ID, INDATE, LEVEL, MEMO"
-                                               : "NUMBER, SENDDATE, PAY, SALARYITEM";
-  const std::string order = table == "basic" ? "NUMBER" : columns;
-  store::Query q(reader, "SELECT " + columns + " FROM " + table + " ORDER BY " + order);
-  std::vector<std::string> rows;
-  for (q.Open(); !q.Eof(); q.Next()) {
-    std::string row;
-    for (int i = 0; i < q.fieldCount(); ++i) row += (i ? " " : "") + q.fieldAt(i).text();
-    rows.push_back(row);
-  }
-  return rows;
+  return testrows::fileColumn(reader, table + ".DB",
+                              table == "basic" ? "NUMBER ACCOUNT NAME ID INDATE LEVEL MEMO"
+                                               : "NUMBER SENDDATE PAY SALARYITEM");
 }
 
 std::vector<std::string> EmployeeFixture::bothFiles() {

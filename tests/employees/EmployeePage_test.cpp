@@ -66,13 +66,6 @@ TEST_F(EmployeePage, CancelAfterInsertDropsTheRowAndDisablesTheEdits) {
   EXPECT_TRUE(buttonsIn(false));
 }
 
-TEST_F(EmployeePage, PostBeforeAnyInsertOrEditShowsTheMessageAndChangesNothing) {
-  const Rows before = bothFiles();
-  page->PostBitBtn1->press();
-  EXPECT_EQ(dialogs.texts(), QStringList{kPostFailed});
-  EXPECT_EQ(bothFiles(), before);
-}
-
 TEST_F(EmployeePage, RenumberMovesEveryEntryOnceAndNoOther) {
   editEmployeeWithEntries();
   type(page->EmployeeNumberDBEdit, "009999");

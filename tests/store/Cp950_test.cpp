@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TestRows.h"
 #include "store/Cp950.h"
+#include "support/TestRows.h"
 
 using store::EngineError;
 using testrows::Texts;
@@ -28,26 +28,16 @@ TEST(Cp950Codec, EncodesAndDecodesBackslashCharactersTheWindowsExtensionsAndAsci
   EXPECT_EQ(cp950::decode("a\xA4"), "a\xEF\xBF\xBD");  // a lead byte without its second byte
 }
 
-TEST(Cp950Codec, RefusesWhatCodePage950CannotHoldAndSaysWhere) {
-  for (const auto& [text, bad, index] :
-       {std::tuple<const char*, const char*, std::size_t>{"王堃", "堃", 1},
-        {"a𠀀", "𠀀", 1},
-        {"😀", "😀", 0},
-        {"转帐", "转", 0},
-        {"許功转", "转", 2}}) {
-    auto r = cp950::encode(text);
-    EXPECT_FALSE(r.ok()) << text;
-    EXPECT_EQ(r.badChar.value_or("?"), bad);
-    EXPECT_EQ(r.badCharIndex, index) << text;
-  }
-  EXPECT_TRUE(cp950::encode("ab\xFF").invalidUtf8);
-}
-
-// The converter alone would drop these or pass them as single bytes: "王<U+200B>" stored as "王".
-TEST(Cp950Codec, InvisibleCharactersAndC1ControlsAreRefusedNotDropped) {
+// Invisible characters and C1 controls: the converter alone would drop them or pass them as
+// single bytes ("王<U+200B>" stored as "王"); they are refused and shown by their code point.
+TEST(Cp950Codec, RefusesWhatCodePage950CannotHoldOrWouldDropAndSaysWhere) {
   for (const auto& [text, bad, index, shown] :
-       {std::tuple<const char*, const char*, std::size_t, const char*>{"\u200B王\u202E", "\u200B",
-                                                                       0, "U+200B"},
+       {std::tuple<const char*, const char*, std::size_t, const char*>{"王堃", "堃", 1, "堃"},
+        {"a𠀀", "𠀀", 1, "𠀀"},
+        {"😀", "😀", 0, "😀"},
+        {"转帐", "转", 0, "转"},
+        {"許功转", "转", 2, "转"},
+        {"\u200B王\u202E", "\u200B", 0, "U+200B"},
         {"王\u200B", "\u200B", 1, "U+200B"},
         {"\uFEFF", "\uFEFF", 0, "U+FEFF"},
         {"a\u00AD", "\u00AD", 1, "U+00AD"},
@@ -63,7 +53,8 @@ TEST(Cp950Codec, InvisibleCharactersAndC1ControlsAreRefusedNotDropped) {
     EXPECT_EQ(r.badCharIndex, index) << shown;
     EXPECT_EQ(r.shownBadChar(), shown);
   }
-  // Their visible neighbours of the Latin-1 block are still stored.
+  EXPECT_TRUE(cp950::encode("ab\xFF").invalidUtf8);
+  // The visible neighbours of those in the Latin-1 block are still stored.
   EXPECT_EQ(cp950::encode("§°±").bytes, "\xA1\xB1\xA2\x58\xA1\xD3");
 }
 

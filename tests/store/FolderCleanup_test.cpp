@@ -10,59 +10,20 @@
 #include <fstream>
 #include <string_view>
 
-#include "support/TestRows.h"
 #include "store/FolderCleanup.h"
 #include "store/Transaction.h"
+#include "support/FailingVfs.h"
+#include "support/TestRows.h"
 
 namespace fs = std::filesystem;
 using testrows::Texts;
 
 namespace {
 
-// A VFS over the default one that copies the folder aside at one moment of a commit, which is
-// what a power cut at that moment leaves on disk.
-class SnapshotVfs {
- public:
-  enum class Moment {
-    BeforeCommitPoint,  // just before SQLite deletes the super-journal
-    AfterCommitPoint,   // just before it deletes the first journal after that
-  };
-  SnapshotVfs(Moment moment, fs::path from, fs::path to) {
-    state = {moment, std::move(from), std::move(to), false, false};
-    base = sqlite3_vfs_find(nullptr);
-    vfs = *base;
-    vfs.zName = "salary-snapshot";
-    vfs.xDelete = xDelete;
-    sqlite3_vfs_register(&vfs, 1);
-  }
-  ~SnapshotVfs() {
-    sqlite3_vfs_unregister(&vfs);
-    sqlite3_vfs_register(base, 1);
-  }
-  bool taken() const { return state.taken; }
-
- private:
-  static int xDelete(sqlite3_vfs*, const char* name, int syncDir) {
-    const std::string_view file(name);
-    const bool superJournal = file.find("-mj") != std::string_view::npos;
-    if (!state.taken && ((superJournal && state.moment == Moment::BeforeCommitPoint) ||
-                         (state.superJournalGone && file.ends_with("-journal")))) {
-      fs::create_directory(state.to);
-      for (const auto& e : fs::directory_iterator(state.from))
-        if (e.is_regular_file()) fs::copy_file(e.path(), state.to / e.path().filename());
-      state.taken = true;
-    }
-    state.superJournalGone = state.superJournalGone || superJournal;
-    return base->xDelete(base, name, syncDir);
-  }
-  struct State {
-    Moment moment;
-    fs::path from, to;
-    bool taken, superJournalGone;
-  };
-  static inline State state;
-  static inline sqlite3_vfs* base = nullptr;
-  static inline sqlite3_vfs vfs{};
+// The moments of a commit over two files at which a power cut is simulated.
+enum class Moment {
+  BeforeCommitPoint,  // just before SQLite deletes the super-journal
+  AfterCommitPoint,   // just before it deletes the first journal after that
 };
 
 void writeFile(const fs::path& file, const std::string& bytes) {
@@ -72,15 +33,6 @@ void writeFile(const fs::path& file, const std::string& bytes) {
 // As left by a run before this process.
 void makeOld(const fs::path& file) {
   fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
-}
-
-std::vector<std::string> namesIn(const fs::path& folder, std::string_view part) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) {
-    const std::string name = e.path().filename();
-    if (name.find(part) != std::string::npos) names.push_back(name);
-  }
-  return names;
 }
 
 pid_t endedProcess() {
@@ -101,19 +53,31 @@ class FolderCleanupTest : public ::testing::Test {
     fs::remove_all(copy, ec);
     fs::remove(folder.path().string() + "-salary.DB", ec);
   }
-  // One commit over basic.DB and salary.DB, cut at `moment`: the folder is put back as it was
-  // then (the journals name each other by full path, so it must be the same folder), its files
-  // dated before this run.
-  void commitCutAt(SnapshotVfs::Moment moment) {
+  // One commit over basic.DB and salary.DB, cut at `moment`: the folder is copied aside then
+  // and put back afterwards (the journals name each other by full path, so it must be the same
+  // folder), its files dated before this run.
+  void commitCutAt(Moment moment) {
     {
       store::Session writer(folder.path());
       writer.AddPassword(store::kTablePassword);
-      SnapshotVfs vfs(moment, folder.path(), copy);
+      FailingVfs vfs;  // no write fails
+      bool taken = false, superJournalGone = false;
+      vfs.onDelete([&](std::string_view file) {
+        const bool superJournal = file.find("-mj") != std::string_view::npos;
+        if (!taken && ((superJournal && moment == Moment::BeforeCommitPoint) ||
+                       (superJournalGone && file.ends_with("-journal")))) {
+          fs::create_directory(copy);
+          for (const auto& e : fs::directory_iterator(folder.path()))
+            if (e.is_regular_file()) fs::copy_file(e.path(), copy / e.path().filename());
+          taken = true;
+        }
+        superJournalGone = superJournalGone || superJournal;
+      });
       store::Transaction tx(writer, {"basic.DB", "salary.DB"});
       testrows::addEmployee(writer, "000002", "Bob");
       testrows::addEntry(writer, "000002", "880101", 200, "本薪");
       tx.commit();
-      ASSERT_TRUE(vfs.taken());
+      ASSERT_TRUE(taken);
     }
     for (const auto& e : fs::directory_iterator(folder.path())) fs::remove(e.path());
     for (const auto& e : fs::directory_iterator(copy)) {
@@ -134,36 +98,36 @@ class FolderCleanupTest : public ::testing::Test {
 
 TEST_F(FolderCleanupTest, CommitCutByAPowerFailureIsWholeOldOrWholeNewAndLeavesNoSuperJournal) {
   const struct {
-    SnapshotVfs::Moment moment;
+    Moment moment;
     Texts rows;
-  } cases[] = {{SnapshotVfs::Moment::BeforeCommitPoint, {"000001"}},
-               {SnapshotVfs::Moment::AfterCommitPoint, {"000001", "000002"}}};
+  } cases[] = {{Moment::BeforeCommitPoint, {"000001"}},
+               {Moment::AfterCommitPoint, {"000001", "000002"}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.moment));
     commitCutAt(c.moment);
-    ASSERT_EQ(namesIn(folder.path(), "-mj").size(),
-              c.moment == SnapshotVfs::Moment::BeforeCommitPoint ? 1u : 0u);
+    ASSERT_EQ(TestFolder::filesIn(folder.path(), "-mj").size(),
+              c.moment == Moment::BeforeCommitPoint ? 1u : 0u);
 
     EXPECT_EQ(rows("basic.DB"), c.rows);
     EXPECT_EQ(rows("salary.DB"), c.rows);
-    EXPECT_EQ(namesIn(folder.path(), "-mj"), Texts{});
+    EXPECT_EQ(TestFolder::filesIn(folder.path(), "-mj"), Texts{});
   }
 }
 
 TEST_F(FolderCleanupTest, SuperJournalStaysWhileAJournalItListsCannotYetBeRolledBack) {
-  commitCutAt(SnapshotVfs::Moment::BeforeCommitPoint);
+  commitCutAt(Moment::BeforeCommitPoint);
   const fs::path aside = folder.path().string() + "-salary.DB";
   fs::rename(folder.path() / "salary.DB", aside);  // a file that cannot be opened now
 
   EXPECT_EQ(rows("basic.DB"), Texts{"000001"});
-  EXPECT_EQ(namesIn(folder.path(), "-mj").size(), 1u);
-  EXPECT_EQ(namesIn(folder.path(), "salary.DB-journal").size(), 1u);
+  EXPECT_EQ(TestFolder::filesIn(folder.path(), "-mj").size(), 1u);
+  EXPECT_EQ(TestFolder::filesIn(folder.path(), "salary.DB-journal").size(), 1u);
 
   fs::rename(aside, folder.path() / "salary.DB");
   EXPECT_EQ(rows("salary.DB"), Texts{"000001"});
   EXPECT_EQ(rows("basic.DB"), Texts{"000001"});
-  EXPECT_EQ(namesIn(folder.path(), "-mj"), Texts{});
-  EXPECT_EQ(namesIn(folder.path(), "-journal"), Texts{});
+  EXPECT_EQ(TestFolder::filesIn(folder.path(), "-mj"), Texts{});
+  EXPECT_EQ(TestFolder::filesIn(folder.path(), "-journal"), Texts{});
 }
 
 // A commit cut after its super-journal was written but before its journals were complete: no

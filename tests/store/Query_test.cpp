@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TestRows.h"
 #include "store/Query.h"
+#include "support/TestRows.h"
 
 using testrows::thrownBy;
 
@@ -18,15 +18,12 @@ class QueryTest : public ::testing::Test {
   }
   void addBatchRow(const std::string& number, double pay, const std::string& item,
                    const std::string& name) {
-    store::Table t(s, "temp.DB");
-    t.Open();
-    t.Append();
-    t.FieldByName("NUMBER").setText(number);
-    t.FieldByName("SENDDATE").setText("880105");
-    t.FieldByName("PAY").setNumber(pay);
-    t.FieldByName("SALARYITEM").setText(item);
-    t.FieldByName("NAME").setText(name);
-    t.Post();
+    testrows::append(s, "temp.DB",
+                     {{"NUMBER", number},
+                      {"SENDDATE", "880105"},
+                      {"PAY", store::formatNumber(pay)},
+                      {"SALARYITEM", item},
+                      {"NAME", name}});
   }
   std::string sum(store::Query& q) { return q.FieldByName("SUM OF PAY").text(); }
 

@@ -1,8 +1,6 @@
 // The structures of the five live tables, the rules they enforce on rows, the table password
 // and the resolving of file names.
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
 
 #include "support/TestRows.h"
@@ -130,18 +128,13 @@ TEST_F(SchemaTest, FileOpensOnlyOnceTheSessionHoldsThePassword) {
 
 TEST_F(SchemaTest, FileNamesResolveRegardlessOfLetterCase) {
   testrows::addUser(s, "admin", "1234");
+  const Texts files = TestFolder::filesIn(folder.path());
   EXPECT_EQ(testrows::fileColumn(s, "PASS.db", "USERID"), testrows::Texts{"admin"});
   EXPECT_EQ(s.resolve("Pass.Db"), folder.path() / "pass.DB");
   EXPECT_TRUE(thrownBy([&] { s.createTable("PASS.db", store::passSchema()); }).code.has_value());
   store::Table(s, "PASS.DB").EmptyTable();
   EXPECT_EQ(testrows::fileCount(s, "pass.DB"), 0);
-  int files = 0;  // no second file was made
-  for (const auto& e : std::filesystem::directory_iterator(folder.path())) {
-    std::string name = e.path().filename().string();
-    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
-    files += name == "pass.db";
-  }
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(TestFolder::filesIn(folder.path()), files);  // no second file was made
 }
 
 }  // namespace

@@ -18,64 +18,48 @@ sqlite3_file* real(sqlite3_file* f) {
   return reinterpret_cast<WrappedFile*>(f)->real;
 }
 
+// Passes a call of the wrapped file on to the real one.
+template <auto Method, class = decltype(Method)>
+struct Forward;
+template <auto Method, class... Args>
+struct Forward<Method, int (*sqlite3_io_methods::*)(sqlite3_file*, Args...)> {
+  static int call(sqlite3_file* f, Args... args) {
+    return (real(f)->pMethods->*Method)(real(f), args...);
+  }
+};
+template <auto Method>
+constexpr auto forward = Forward<Method>::call;
+
 int xClose(sqlite3_file* f) {
   sqlite3_file* r = real(f);
   return r->pMethods ? r->pMethods->xClose(r) : SQLITE_OK;
 }
-int xRead(sqlite3_file* f, void* p, int n, sqlite3_int64 off) {
-  return real(f)->pMethods->xRead(real(f), p, n, off);
-}
-int xWrite(sqlite3_file* f, const void* p, int n, sqlite3_int64 off) {
-  return reinterpret_cast<WrappedFile*>(f)->owner->write(f, p, n, off);
-}
-int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
-  return real(f)->pMethods->xTruncate(real(f), size);
-}
-int xSync(sqlite3_file*, int) {
-  return SQLITE_OK;
-}
-int xFileSize(sqlite3_file* f, sqlite3_int64* size) {
-  return real(f)->pMethods->xFileSize(real(f), size);
-}
-int xLock(sqlite3_file* f, int level) {
-  return real(f)->pMethods->xLock(real(f), level);
-}
-int xUnlock(sqlite3_file* f, int level) {
-  return real(f)->pMethods->xUnlock(real(f), level);
-}
-int xCheckReservedLock(sqlite3_file* f, int* out) {
-  return real(f)->pMethods->xCheckReservedLock(real(f), out);
-}
-int xFileControl(sqlite3_file* f, int op, void* arg) {
-  return real(f)->pMethods->xFileControl(real(f), op, arg);
-}
-int xSectorSize(sqlite3_file* f) {
-  return real(f)->pMethods->xSectorSize(real(f));
-}
-int xDeviceCharacteristics(sqlite3_file* f) {
-  return real(f)->pMethods->xDeviceCharacteristics(real(f));
-}
 
 // Version 1: no shared memory and no memory mapping, which rollback-journal mode does not need.
-const sqlite3_io_methods kIoMethods = {1,
-                                       xClose,
-                                       xRead,
-                                       xWrite,
-                                       xTruncate,
-                                       xSync,
-                                       xFileSize,
-                                       xLock,
-                                       xUnlock,
-                                       xCheckReservedLock,
-                                       xFileControl,
-                                       xSectorSize,
-                                       xDeviceCharacteristics,
-                                       nullptr,
-                                       nullptr,
-                                       nullptr,
-                                       nullptr,
-                                       nullptr,
-                                       nullptr};
+const sqlite3_io_methods kIoMethods = {
+    .iVersion = 1,
+    .xClose = xClose,
+    .xRead = forward<&sqlite3_io_methods::xRead>,
+    .xWrite =
+        [](sqlite3_file* f, const void* p, int n, sqlite3_int64 off) {
+          return reinterpret_cast<WrappedFile*>(f)->owner->write(f, p, n, off);
+        },
+    .xTruncate = forward<&sqlite3_io_methods::xTruncate>,
+    .xSync = [](sqlite3_file*, int) { return SQLITE_OK; },
+    .xFileSize = forward<&sqlite3_io_methods::xFileSize>,
+    .xLock = forward<&sqlite3_io_methods::xLock>,
+    .xUnlock = forward<&sqlite3_io_methods::xUnlock>,
+    .xCheckReservedLock = forward<&sqlite3_io_methods::xCheckReservedLock>,
+    .xFileControl = forward<&sqlite3_io_methods::xFileControl>,
+    .xSectorSize = forward<&sqlite3_io_methods::xSectorSize>,
+    .xDeviceCharacteristics = forward<&sqlite3_io_methods::xDeviceCharacteristics>,
+    .xShmMap = nullptr,
+    .xShmLock = nullptr,
+    .xShmBarrier = nullptr,
+    .xShmUnmap = nullptr,
+    .xFetch = nullptr,
+    .xUnfetch = nullptr,
+};
 
 FailingVfs* owner(sqlite3_vfs* vfs) {
   return static_cast<FailingVfs*>(vfs->pAppData);
@@ -90,9 +74,9 @@ sqlite3_vfs* baseOf(sqlite3_vfs* vfs) {
 FailingVfs::FailingVfs() {
   base_ = sqlite3_vfs_find(nullptr);
   if (!base_) throw std::runtime_error("no default SQLite VFS");
-  vfs_.iVersion = 2;
+  // The base's own functions, called with this VFS, ignore it; only opening wraps the file.
+  vfs_ = *base_;
   vfs_.szOsFile = static_cast<int>(kHeader) + base_->szOsFile;
-  vfs_.mxPathname = base_->mxPathname;
   vfs_.zName = "failing-writes";
   vfs_.pAppData = this;
   vfs_.xOpen = [](sqlite3_vfs* vfs, sqlite3_filename name, sqlite3_file* f, int flags,
@@ -106,26 +90,8 @@ FailingVfs::FailingVfs() {
     return rc;
   };
   vfs_.xDelete = [](sqlite3_vfs* vfs, const char* name, int syncDir) {
+    if (owner(vfs)->onDelete_) owner(vfs)->onDelete_(name);
     return baseOf(vfs)->xDelete(baseOf(vfs), name, syncDir);
-  };
-  vfs_.xAccess = [](sqlite3_vfs* vfs, const char* name, int flags, int* out) {
-    return baseOf(vfs)->xAccess(baseOf(vfs), name, flags, out);
-  };
-  vfs_.xFullPathname = [](sqlite3_vfs* vfs, const char* name, int n, char* out) {
-    return baseOf(vfs)->xFullPathname(baseOf(vfs), name, n, out);
-  };
-  vfs_.xRandomness = [](sqlite3_vfs* vfs, int n, char* out) {
-    return baseOf(vfs)->xRandomness(baseOf(vfs), n, out);
-  };
-  vfs_.xSleep = [](sqlite3_vfs* vfs, int us) { return baseOf(vfs)->xSleep(baseOf(vfs), us); };
-  vfs_.xCurrentTime = [](sqlite3_vfs* vfs, double* t) {
-    return baseOf(vfs)->xCurrentTime(baseOf(vfs), t);
-  };
-  vfs_.xGetLastError = [](sqlite3_vfs* vfs, int n, char* out) {
-    return baseOf(vfs)->xGetLastError(baseOf(vfs), n, out);
-  };
-  vfs_.xCurrentTimeInt64 = [](sqlite3_vfs* vfs, sqlite3_int64* t) {
-    return baseOf(vfs)->xCurrentTimeInt64(baseOf(vfs), t);
   };
   sqlite3_vfs_register(&vfs_, 1);
 }

@@ -9,6 +9,9 @@
 
 #include <sqlite3.h>
 
+#include <functional>
+#include <string_view>
+
 class FailingVfs {
  public:
   FailingVfs();
@@ -18,9 +21,10 @@ class FailingVfs {
 
   // n = 0: no write fails. Resets the count.
   void failWrite(int n, int code);
-  int writes() const { return writes_; }
   // Whether the chosen write has happened (and failed).
   bool failed() const { return failed_; }
+  // Runs just before each file (a journal, at a commit's steps) is deleted, with its name.
+  void onDelete(std::function<void(std::string_view file)> hook) { onDelete_ = std::move(hook); }
 
   // For the wrapped files (FailingVfs.cpp).
   sqlite3_vfs* base() const { return base_; }
@@ -33,4 +37,5 @@ class FailingVfs {
   int code_ = SQLITE_OK;
   int writes_ = 0;
   bool failed_ = false;
+  std::function<void(std::string_view)> onDelete_;
 };

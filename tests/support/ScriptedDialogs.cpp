@@ -26,26 +26,12 @@ void ScriptedDialogs::record(Shown shown) {
   if (hook_) hook_(shown_.back());
 }
 
-namespace {
-
-ScriptedDialogs::Shown make(ScriptedDialogs::Kind kind, const QString& text) {
-  ScriptedDialogs::Shown s;
-  s.kind = kind;
-  s.text = text;
-  return s;
-}
-
-}  // namespace
-
 void ScriptedDialogs::ShowMessage(const QString& text) {
-  record(make(Kind::Message, text));
+  record({Kind::Message, text, MsgDlgType::Information, 0, {}});
 }
 
 int ScriptedDialogs::MessageDlg(const QString& text, MsgDlgType type, MsgDlgButtons buttons) {
-  Shown s = make(Kind::Question, text);
-  s.type = type;
-  s.buttons = buttons;
-  record(std::move(s));
+  record({Kind::Question, text, type, buttons, {}});
   if (answers_.empty()) {
     ++unscripted_;
     return mrNo;
@@ -56,22 +42,20 @@ int ScriptedDialogs::MessageDlg(const QString& text, MsgDlgType type, MsgDlgButt
 }
 
 std::optional<QString> ScriptedDialogs::SaveFile(const SaveDialogRequest& request) {
-  Shown s = make(Kind::SaveFile, request.title);
-  s.save = request;
-  record(std::move(s));
+  record({Kind::SaveFile, request.title, MsgDlgType::Information, 0, request});
   if (saves_.empty()) {
     ++unscripted_;
     return {};
   }
-  bool chosen = saves_.front().has_value();
-  QString name = saves_.front().value_or(QString());
+  const bool chosen = saves_.front().has_value();
+  const QString name = saves_.front().value_or(QString());
   saves_.pop_front();
   if (!chosen) return std::nullopt;
   return name;
 }
 
 void ScriptedDialogs::ShowException(const QString& message) {
-  record(make(Kind::Error, message));
+  record({Kind::Error, message, MsgDlgType::Information, 0, {}});
 }
 
 }  // namespace toolkit

@@ -2,12 +2,13 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
+#include "TestRows.h"
 #include "store/Schema.h"
-#include "store/Table.h"
 
 TestFolder::TestFolder(Tables tables) {
   std::string pattern = (std::filesystem::temp_directory_path() / "salary-test-XXXXXX").string();
@@ -28,22 +29,16 @@ TestFolder::~TestFolder() {
 
 void TestFolder::append(const std::string& fileName,
                         const std::vector<std::pair<std::string, std::string>>& fields) {
-  store::Table t(session(), fileName);
-  t.Open();
-  t.Append();
-  for (const auto& [name, text] : fields) {
-    if (!text.empty()) t.FieldByName(name).setText(text);
-  }
-  t.Post();
+  testrows::append(session(), fileName, fields);
 }
 
 void TestFolder::addUser(const std::string& code, const std::string& password) {
-  append("pass.DB", {{"USERID", code}, {"PASSWORD", password}});
+  testrows::addUser(session(), code, password);
 }
 
 void TestFolder::addEmployee(const std::string& number, const std::string& name,
                              const std::string& id, const std::string& account) {
-  append("basic.DB", {{"NUMBER", number}, {"ACCOUNT", account}, {"NAME", name}, {"ID", id}});
+  testrows::addEmployee(session(), number, name, id, account);
 }
 
 void TestFolder::addEntry(const std::string& number, const std::string& date,
@@ -56,9 +51,7 @@ void TestFolder::addTempRow(const std::string& number) {
 }
 
 long long TestFolder::rows(const std::string& fileName) {
-  store::Table t(session(), fileName);
-  t.Open();
-  return t.RecordCount();
+  return testrows::fileCount(session(), fileName);
 }
 
 std::string TestFolder::readFile(const std::filesystem::path& file) {
@@ -66,4 +59,15 @@ std::string TestFolder::readFile(const std::filesystem::path& file) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+std::vector<std::string> TestFolder::filesIn(const std::filesystem::path& folder,
+                                             std::string_view part) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) {
+    const std::string name = e.path().filename();
+    if (name.find(part) != std::string::npos) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }

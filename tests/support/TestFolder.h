@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -35,6 +36,9 @@ class TestFolder {
   long long rows(const std::string& fileName);
   // A file as bytes ("" when missing).
   static std::string readFile(const std::filesystem::path& file);
+  // The names of a folder's files that contain `part`, sorted.
+  static std::vector<std::string> filesIn(const std::filesystem::path& folder,
+                                          std::string_view part = "");
 
  private:
   std::filesystem::path path_;

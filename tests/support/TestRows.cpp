@@ -3,6 +3,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "store/Value.h"
+
 namespace store {
 
 void PrintTo(EngineError::Code code, std::ostream* os) {
@@ -18,40 +20,33 @@ void PrintTo(EngineError::Code code, std::ostream* os) {
 
 namespace testrows {
 
-void addEmployee(store::Session& session, const std::string& number, const std::string& name,
-                 const std::string& id, const std::string& account) {
-  store::Table t(session, "basic.DB");
+void append(store::Session& session, const std::string& fileName, const FieldTexts& fields) {
+  store::Table t(session, fileName);
   t.Open();
   t.Append();
-  t.FieldByName("NUMBER").setText(number);
-  t.FieldByName("ACCOUNT").setText(account);
-  t.FieldByName("NAME").setText(name);
-  t.FieldByName("ID").setText(id);
+  for (const auto& [name, text] : fields) {
+    if (!text.empty()) t.FieldByName(name).setText(text);
+  }
   t.Post();
-  t.Close();
+}
+
+void addEmployee(store::Session& session, const std::string& number, const std::string& name,
+                 const std::string& id, const std::string& account) {
+  append(session, "basic.DB",
+         {{"NUMBER", number}, {"ACCOUNT", account}, {"NAME", name}, {"ID", id}});
 }
 
 void addEntry(store::Session& session, const std::string& number, const std::string& sendDate,
               std::optional<double> pay, const std::string& item) {
-  store::Table t(session, "salary.DB");
-  t.Open();
-  t.Append();
-  t.FieldByName("NUMBER").setText(number);
-  t.FieldByName("SENDDATE").setText(sendDate);
-  if (pay) t.FieldByName("PAY").setNumber(*pay);
-  t.FieldByName("SALARYITEM").setText(item);
-  t.Post();
-  t.Close();
+  append(session, "salary.DB",
+         {{"NUMBER", number},
+          {"SENDDATE", sendDate},
+          {"PAY", pay ? store::formatNumber(*pay) : ""},
+          {"SALARYITEM", item}});
 }
 
 void addUser(store::Session& session, const std::string& userId, const std::string& password) {
-  store::Table t(session, "pass.DB");
-  t.Open();
-  t.Append();
-  t.FieldByName("USERID").setText(userId);
-  t.FieldByName("PASSWORD").setText(password);
-  t.Post();
-  t.Close();
+  append(session, "pass.DB", {{"USERID", userId}, {"PASSWORD", password}});
 }
 
 std::vector<std::string> column(store::Table& table, const std::string& fields) {

@@ -40,6 +40,11 @@ using Texts = std::vector<std::string>;
 
 inline constexpr const char* kAccount = "12345678901234";
 
+// Field names with their texts; a field given an empty text stays empty.
+using FieldTexts = std::vector<std::pair<std::string, std::string>>;
+
+// Appends one row of these field texts through a new table object.
+void append(store::Session& session, const std::string& fileName, const FieldTexts& fields);
 // Appends one row to basic.DB (NUMBER, ACCOUNT, NAME, ID).
 void addEmployee(store::Session& session, const std::string& number, const std::string& name,
                  const std::string& id = "", const std::string& account = kAccount);

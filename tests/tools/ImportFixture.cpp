@@ -8,8 +8,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
 std::vector<Row> rowsOf(const fs::path& folder, const std::string& tableName) {
   store::Session session(folder);
   session.AddPassword(store::kTablePassword);
@@ -26,8 +24,6 @@ std::vector<Row> rowsOf(const fs::path& folder, const std::string& tableName) {
   }
   return rows;
 }
-
-}  // namespace
 
 fs::path ImportFixture::write(const std::string& name, const std::string& bytes) {
   const fs::path file = folder.path() / name;

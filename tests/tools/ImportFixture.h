@@ -14,6 +14,9 @@
 // A row of a table: each field as text, "(empty)" for an empty field.
 using Row = std::vector<std::string>;
 
+// Every row of a table file in primary-key order, read through a new session.
+std::vector<Row> rowsOf(const std::filesystem::path& folder, const std::string& tableName);
+
 class ImportFixture : public ::testing::Test {
  protected:
   // Writes a file of the folder with exactly these bytes; returns its path.

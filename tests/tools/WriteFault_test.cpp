@@ -1,8 +1,9 @@
-// One failed write at every point of a multi-file operation: the import of a CSV file, the
-// renumbering of an employee with his entries, and the transfer batch with its file text. For
-// every n, the n-th write fails once (an I/O error, or a full disk); afterwards each table is
-// either entirely as before or entirely as after the operation, and the caller reports failure
-// exactly when the tables are as before.
+// One failed write at every point of an operation over table files: the import of a CSV file,
+// the renumbering and the deleting of an employee with his entries, a backup copy, and the
+// transfer batch with its file text. For every n, the n-th write fails once (an I/O error, or a
+// full disk); afterwards each table is either entirely as before or entirely as after the
+// operation (byte for byte as before when it failed), no temporary file or journal is left in
+// the folder, and the caller reports failure exactly when the tables are as before.
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,9 @@
 #include <map>
 #include <sstream>
 
-#include "tools/Commands.h"
+#include "ImportFixture.h"
 #include "employees/EmployeeRules.h"
+#include "store/BatchMove.h"
 #include "store/EngineError.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -23,31 +25,37 @@
 #include "store/Table.h"
 #include "store/Transaction.h"
 #include "support/FailingVfs.h"
-#include "support/TestFolder.h"
+#include "support/TestRows.h"
+#include "tools/Commands.h"
 #include "transfer/TransferBatch.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Every row of each named file, fields as text joined by "|", in primary-key order.
-using Snapshot = std::map<std::string, std::vector<std::string>>;
+// Every row of each named file.
+using Snapshot = std::map<std::string, std::vector<Row>>;
 
 Snapshot snapshot(const fs::path& folder, const std::vector<std::string>& files) {
-  store::Session session(folder);
-  session.AddPassword(store::kTablePassword);
   Snapshot out;
-  for (const auto& file : files) {
-    store::Table t(session, file);
-    t.Open();
-    auto& rows = out[file];
-    for (t.First(); !t.Eof(); t.Next()) {
-      std::string row;
-      for (const auto& f : t.schema().fields) row += t.FieldByName(f.name).text() + "|";
-      rows.push_back(row);
-    }
-  }
+  for (const auto& file : files) out[file] = rowsOf(folder, file);
   return out;
+}
+
+// The bytes of each named file, one after the other.
+std::string bytesOf(const fs::path& folder, const std::vector<std::string>& files) {
+  std::string bytes;
+  for (const auto& file : files) bytes += TestFolder::readFile(folder / file) + "\n--\n";
+  return bytes;
+}
+
+// The names of a folder's files; not the super-journals SQLite leaves after a failed commit
+// of several files, which the next start removes (store/FolderCleanup_test.cpp).
+std::vector<std::string> filesOtherThanSuperJournals(const fs::path& folder) {
+  std::vector<std::string> names = TestFolder::filesIn(folder);
+  std::erase_if(names,
+                [](const std::string& name) { return name.find("-mj") != std::string::npos; });
+  return names;
 }
 
 void copyFolder(const fs::path& from, const fs::path& to) {
@@ -59,8 +67,17 @@ void copyFolder(const fs::path& from, const fs::path& to) {
 struct Operation {
   const char* name;
   std::vector<std::string> files;  // the tables it changes
-  // Runs it on a session over `folder`; returns whether it reports success.
+  // Runs it on a session over `folder`; returns whether it reports success (an EngineError
+  // reports failure).
   std::function<bool(store::Session&, const fs::path& folder)> run;
+
+  bool succeeds(store::Session& s, const fs::path& folder) const {
+    try {
+      return run(s, folder);
+    } catch (const store::EngineError&) {
+      return false;
+    }
+  }
 };
 
 // salary-admin import, run in this process; its report is kept out of the test's output.
@@ -81,41 +98,27 @@ bool importCsv(const fs::path& folder, const char* option, const char* csv) {
   return status == 0;
 }
 
-// The employee table on `which`, as the employee page stands on it.
-bool standOn(store::Table& basic, const std::string& which) {
+// One of the employee page's rules on employee `which`, the tables as the page holds them.
+bool onEmployee(store::Session& s, const std::string& which,
+                const std::function<void(store::Table& basic, store::Table& salary)>& rule) {
+  store::Table basic(s, "basic.DB"), salary(s, "salary.DB");
+  salary.Open();
   basic.SetIndexFieldNames("NUMBER");
   basic.Open();
-  basic.SetKey();
-  basic.FieldByName("NUMBER").setText(which);
-  return basic.GotoKey();
+  if (!testrows::gotoKey(basic, "NUMBER", which)) return false;
+  rule(basic, salary);
+  return true;
 }
 
-// The employee page's renumbering, through its rule.
-bool renumber(store::Session& s, const std::string& from, const std::string& to) {
-  try {
-    store::Table basic(s, "basic.DB"), salary(s, "salary.DB");
-    salary.Open();
-    if (!standOn(basic, from)) return false;
-    basic.Edit();
-    basic.FieldByName("NUMBER").setText(to);
-    employees::renumberEmployee(basic, salary, from, to);
-    return true;
-  } catch (const store::EngineError&) {
-    return false;
-  }
-}
-
-// The employee page's deleting of an employee with his entries, through its rule.
-bool deleteWithEntries(store::Session& s, const std::string& which) {
-  try {
-    store::Table basic(s, "basic.DB"), salary(s, "salary.DB");
-    salary.Open();
-    if (!standOn(basic, which)) return false;
-    employees::deleteEmployee(basic, salary);
-    return true;
-  } catch (const store::EngineError&) {
-    return false;
-  }
+// The housekeeping page's backup of salary.DB over an earlier one.
+bool backUpEntries(store::Session& s) {
+  store::Table source(s, "salary.DB"), backup(s, "salary_bk.db");
+  store::BatchMove move;
+  move.SetSource(&source);
+  move.SetDestination(&backup);
+  move.SetMode(store::BatchMove::Mode::Copy);
+  move.Execute();
+  return true;
 }
 
 std::string number(int i) {
@@ -126,29 +129,25 @@ std::string number(int i) {
 // A caller that goes on after a failed row and gives up only at the end, as the import once
 // did: the engine alone then stands between a failed write and a half-stored file.
 bool storeRowsPastFailures(store::Session& s) {
-  try {
-    store::Transaction tx(s, {"salary.DB"});
-    store::Table salary(s, "salary.DB");
-    salary.Open();
-    int failures = 0;
-    for (int k = 0; k < 200; ++k) {
-      try {
-        salary.Append();
-        salary.FieldByName("NUMBER").setText(number(k % 30 + 1));
-        salary.FieldByName("SENDDATE").setText("880501");
-        salary.FieldByName("PAY").setNumber(k);
-        salary.Post();
-      } catch (const store::EngineError&) {
-        ++failures;
-        salary.Cancel();
-      }
+  store::Transaction tx(s, {"salary.DB"});
+  store::Table salary(s, "salary.DB");
+  salary.Open();
+  int failures = 0;
+  for (int k = 0; k < 200; ++k) {
+    try {
+      salary.Append();
+      salary.FieldByName("NUMBER").setText(number(k % 30 + 1));
+      salary.FieldByName("SENDDATE").setText("880501");
+      salary.FieldByName("PAY").setNumber(k);
+      salary.Post();
+    } catch (const store::EngineError&) {
+      ++failures;
+      salary.Cancel();
     }
-    if (failures > 0) return false;
-    tx.commit();
-    return true;
-  } catch (const store::EngineError&) {
-    return false;
   }
+  if (failures > 0) return false;
+  tx.commit();
+  return true;
 }
 
 class WriteFaultTest : public ::testing::Test {
@@ -158,32 +157,16 @@ class WriteFaultTest : public ::testing::Test {
   static void SetUpTestSuite() {
     prepared_ = new TestFolder;
     store::Session& s = prepared_->session();
+    backUpEntries(s);  // an earlier backup, of no entries
     {
       store::Transaction tx(s, {"basic.DB", "salary.DB"});
-      store::Table basic(s, "basic.DB"), salary(s, "salary.DB");
-      basic.Open();
-      salary.Open();
       for (int i = 1; i <= 30; ++i) {
-        basic.Append();
-        basic.FieldByName("NUMBER").setText(number(i));
-        basic.FieldByName("ACCOUNT").setText("12345678901234");
-        basic.FieldByName("NAME").setText("員工" + std::to_string(i));
-        basic.Post();
-        for (const char* date : {"880205", "880305"}) {
-          salary.Append();
-          salary.FieldByName("NUMBER").setText(number(i));
-          salary.FieldByName("SENDDATE").setText(date);
-          salary.FieldByName("PAY").setNumber(1000 + i);
-          salary.Post();
-        }
+        testrows::addEmployee(s, number(i), "員工" + std::to_string(i));
+        for (const char* date : {"880205", "880305"})
+          testrows::addEntry(s, number(i), date, 1000 + i, "");
       }
-      for (int k = 0; k < 240; ++k) {
-        salary.Append();
-        salary.FieldByName("NUMBER").setText("000005");
-        salary.FieldByName("SENDDATE").setText(k % 2 ? "880310" : "870101");
-        salary.FieldByName("PAY").setNumber(k);
-        salary.Post();
-      }
+      for (int k = 0; k < 240; ++k)
+        testrows::addEntry(s, "000005", k % 2 ? "880310" : "870101", k, "");
       tx.commit();
     }
     transfer::buildTransferBatch(s, "8802");
@@ -215,7 +198,7 @@ class WriteFaultTest : public ::testing::Test {
     {
       store::Session s(work);
       s.AddPassword(store::kTablePassword);
-      EXPECT_TRUE(op.run(s, work));
+      EXPECT_TRUE(op.succeeds(s, work));
     }
     const Snapshot after = snapshot(work, op.files);
     EXPECT_NE(before, after);
@@ -231,14 +214,19 @@ class WriteFaultTest : public ::testing::Test {
           store::Session s(work);
           s.AddPassword(store::kTablePassword);
           vfs.failWrite(n, code);
-          reported = op.run(s, work);
+          reported = op.succeeds(s, work);
         }
         const bool failed = vfs.failed();
         vfs.failWrite(0, SQLITE_OK);
         const Snapshot now = snapshot(work, op.files);
         ++tries;
+        EXPECT_EQ(filesOtherThanSuperJournals(work),
+                  filesOtherThanSuperJournals(prepared_->path()));
         EXPECT_TRUE(now == before || now == after);
         EXPECT_EQ(reported, now == after);
+        if (!reported) {
+          EXPECT_EQ(bytesOf(work, op.files), bytesOf(prepared_->path(), op.files));
+        }
         if (!failed) break;
       }
     }
@@ -267,18 +255,25 @@ TEST_F(WriteFaultTest, EveryFailedWriteLeavesTheTablesWholeOldOrWholeNewAndSaysW
        [](store::Session& s, const fs::path&) { return storeRowsPastFailures(s); }},
       {"renumbering",
        {"basic.DB", "salary.DB"},
-       [](store::Session& s, const fs::path&) { return renumber(s, "000005", "000999"); }},
+       [](store::Session& s, const fs::path&) {
+         return onEmployee(s, "000005", [](store::Table& basic, store::Table& salary) {
+           basic.Edit();
+           basic.FieldByName("NUMBER").setText("000999");
+           employees::renumberEmployee(basic, salary, "000005", "000999");
+         });
+       }},
       {"deleting with entries",
        {"basic.DB", "salary.DB"},
-       [](store::Session& s, const fs::path&) { return deleteWithEntries(s, "000005"); }},
+       [](store::Session& s, const fs::path&) {
+         return onEmployee(s, "000005", employees::deleteEmployee);
+       }},
+      {"backup copy",
+       {"salary_bk.db"},
+       [](store::Session& s, const fs::path&) { return backUpEntries(s); }},
       {"transfer batch and text",
        {"temp.DB"},
        [](store::Session& s, const fs::path&) {
-         try {
-           return transfer::buildTransferBatchAndText(s, "8803").records == 150;
-         } catch (const store::EngineError&) {
-           return false;
-         }
+         return transfer::buildTransferBatchAndText(s, "8803").records == 150;
        }},
   };
   for (const auto& op : operations) {

@@ -60,14 +60,6 @@ class TransferDialog : public ::testing::Test {
     for (const auto& r : folder.batch()) out.push_back(r.NUMBER + " " + r.SENDDATE);
     return out;
   }
-  std::vector<fs::path> strayFiles() const {
-    std::vector<fs::path> out;
-    for (const auto& e : fs::directory_iterator(folder.path())) {
-      if (e.path().filename().string().starts_with(".BT")) out.push_back(e.path());
-    }
-    return out;
-  }
-
   TransferFolder folder;
   ScriptedDialogs dialogs;
   TSaveDialogBoxForm form{folder.session()};
@@ -75,7 +67,7 @@ class TransferDialog : public ::testing::Test {
 };
 
 TEST_F(TransferDialog, ConfirmedSaveWritesTheBatchOfTheDateClosesAndEmptiesTheDateBox) {
-  folder.addEntry("000099", "880305", 500);              // no such employee: passed over
+  folder.addEntry("000099", "880305", 500);            // no such employee: passed over
   folder.addEntry("000001", "880305", 35000, "退稅");  // equal amount, other item
   run("880305", target());
 
@@ -157,7 +149,7 @@ TEST_F(TransferDialog, RefusalsAreShownAndKeepTheEarlierFileTheDialogAndItsDate)
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.FileEdit->text(), c.date);
     EXPECT_EQ(folder.batch().size(), c.batchRows);  // the batch of the date stays for the reports
-    EXPECT_TRUE(strayFiles().empty());
+    EXPECT_TRUE(TestFolder::filesIn(folder.path(), ".BT").empty());
   }
 }
 

@@ -1,22 +1,16 @@
 #include "TransferFolder.h"
 
 #include "store/Table.h"
+#include "support/TestRows.h"
 
 void TransferFolder::addEmployee(const std::string& number, const std::string& account,
                                  const std::string& name, const std::string& id) {
-  append("basic.DB", {{"NUMBER", number}, {"ACCOUNT", account}, {"NAME", name}, {"ID", id}});
+  testrows::addEmployee(session(), number, name, id, account);
 }
 
 void TransferFolder::addEntry(const std::string& number, const std::string& sendDate,
                               std::optional<double> pay, const std::optional<std::string>& item) {
-  store::Table salary(session(), "salary.DB");
-  salary.Open();
-  salary.Append();
-  salary.FieldByName("NUMBER").setText(number);
-  salary.FieldByName("SENDDATE").setText(sendDate);
-  if (pay) salary.FieldByName("PAY").setNumber(*pay);
-  if (item) salary.FieldByName("SALARYITEM").setText(*item);
-  salary.Post();
+  testrows::addEntry(session(), number, sendDate, pay, item.value_or(""));
 }
 
 std::vector<BatchRow> TransferFolder::batch() {

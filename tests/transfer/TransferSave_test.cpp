@@ -8,8 +8,8 @@
 
 #include <chrono>
 #include <cstring>
-#include <optional>
 #include <fstream>
+#include <optional>
 
 #include "TransferFolder.h"
 #include "store/EngineError.h"
@@ -25,11 +25,6 @@ class TransferSaveTest : public ::testing::Test {
   void SetUp() override {
     fs::create_directory(dir);
     transfer::saveTransferFile(file, earlier);
-  }
-  std::vector<std::string> filesInFolder() {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
-    return names;
   }
   struct Thrown {
     std::optional<store::EngineError::Code> code;
@@ -53,7 +48,7 @@ class TransferSaveTest : public ::testing::Test {
 TEST_F(TransferSaveTest, WritesTheTextExactlyReplacingAnEarlierFileOfThatName) {
   transfer::saveTransferFile(file, text);
   EXPECT_EQ(TestFolder::readFile(file), text);
-  EXPECT_EQ(filesInFolder(), std::vector<std::string>{"BT123420"});
+  EXPECT_EQ(TestFolder::filesIn(dir), std::vector<std::string>{"BT123420"});
   struct stat st;  // readable by others as any new file
   ASSERT_EQ(stat(file.c_str(), &st), 0);
   const mode_t mask = umask(0);
@@ -84,7 +79,7 @@ TEST_F(TransferSaveTest, FailedSaveLeavesTheEarlierFileIntactAndGivesTheReason) 
     EXPECT_NE(thrown.message.find("BT123420"), std::string::npos) << thrown.message;
   }
   EXPECT_EQ(TestFolder::readFile(file), earlier);
-  EXPECT_EQ(filesInFolder(), std::vector<std::string>{"BT123420"});
+  EXPECT_EQ(TestFolder::filesIn(dir), std::vector<std::string>{"BT123420"});
 }
 
 // A save cut short by a kill or a power failure leaves its temporary file; the next save of that
