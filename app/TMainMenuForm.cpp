@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QTabBar>
 
+#include "reports/TPrintSimpleForm.h"
+#include "reports/TQuickReport1.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Guard.h"
 
@@ -61,6 +63,10 @@ TMainMenuForm::TMainMenuForm(store::Session& session, QWidget* parent)
     toolkit::connectGuarded(back, &toolkit::BitBtn::activated, this,
                             &TMainMenuForm::EmployeeExitBitBtn1Click);
   }
+  toolkit::connectGuarded(FileTansfer->PreviewBitBtn1, &toolkit::BitBtn::activated, this,
+                          &TMainMenuForm::PreviewBitBtn1Click);
+  toolkit::connectGuarded(FileTansfer->PrintBitBtn1, &toolkit::BitBtn::activated, this,
+                          &TMainMenuForm::PrintBitBtn1Click);
   // The pay-entry page moves between employees with the employee page's handlers.
   auto* pay = SalaryMaintain;
   toolkit::connectGuarded(pay->FirstBitBtn7, &toolkit::BitBtn::activated, BasicData,
@@ -103,6 +109,28 @@ QWidget* TMainMenuForm::sendDateEdit() {
 
 void TMainMenuForm::EmployeeExitBitBtn1Click() {
   close();
+}
+
+namespace {
+
+constexpr int kDetailedStyle = 1;  // PrintRadioGroup's "詳細列印"
+
+}  // namespace
+
+void TMainMenuForm::PreviewBitBtn1Click() {
+  if (FileTansfer->PrintRadioGroup->ItemIndex() == kDetailedStyle) {
+    QuickReport1->Preview();
+  } else {
+    PrintSimpleForm->SimpleQuickRep2.Preview();
+  }
+}
+
+void TMainMenuForm::PrintBitBtn1Click() {
+  if (FileTansfer->PrintRadioGroup->ItemIndex() == kDetailedStyle) {
+    QuickReport1->Print();
+  } else {
+    PrintSimpleForm->SimpleQuickRep2.Print();
+  }
 }
 
 void TMainMenuForm::closeEvent(QCloseEvent* event) {

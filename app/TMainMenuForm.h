@@ -29,6 +29,10 @@ class TMainMenuForm : public QWidget, public Ui::TMainMenuForm, public EmployeeW
   void EmployeeBasicFormClose();
   void PageControl1Change();
   void EmployeeExitBitBtn1Click();
+  // The transfer page's 預覽 and 列印報表: the detailed report when 詳細列印 is chosen, else the
+  // list report.
+  void PreviewBitBtn1Click();
+  void PrintBitBtn1Click();
 
   void SetEditButtons() override;
   void SetBrowseButtons() override;
