@@ -34,10 +34,13 @@ void PainterCanvas::beginPage(int number) {
 }
 
 void PainterCanvas::drawText(const PlacedText& text) {
-  painter_.setFont(text.font);
-  painter_.setPen(text.color);
-  const QFontMetricsF metrics(text.font, &device_);
-  painter_.drawText(QPointF(dots(text.x), dots(text.y) + metrics.ascent()), text.text);
+  if (text.font != font_) {
+    font_ = text.font;
+    painter_.setFont(font_);
+    ascent_ = QFontMetricsF(font_, &device_).ascent();
+  }
+  if (text.color != painter_.pen().color()) painter_.setPen(text.color);
+  painter_.drawText(QPointF(dots(text.x), dots(text.y) + ascent_), text.text);
 }
 
 double PainterCanvas::textWidth(const QFont& font, const QString& text) const {

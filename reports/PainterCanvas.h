@@ -30,6 +30,8 @@ class PainterCanvas : public ReportCanvas {
   QPagedPaintDevice& device_;
   QPainter painter_;
   double dpi_;
+  QFont font_;  // the painter's font, and its ascent in dots
+  double ascent_ = 0;
 };
 
 // A4 portrait with the layout's margins, in millimetres.

@@ -6,20 +6,30 @@
 #include "BandReport.h"
 #include "PainterCanvas.h"
 #include "ReportLayouts.h"
+#include "store/Transaction.h"
 #include "transfer/TransferSave.h"
 
 namespace reports {
 
 int SalaryReport::render(ReportCanvas& canvas, QDate today) {
+  // One transaction over the files read: the lines, the totals and the count come from the same
+  // content even when another program changes temp.DB meanwhile (it waits until the end).
+  store::Transaction snapshot(session_, files_);
   struct Closer {
     ReportData& data;
     ~Closer() { data.closeTables(); }
   } closer{data_};
-  return BandReport(reportLayout(), data_, canvas, today).run();
+  const int pages = BandReport(reportLayout(), data_, canvas, today).run();
+  snapshot.commit();
+  return pages;
 }
 
+SalaryReport::SalaryReport(store::Session& session, std::vector<std::string> files)
+    : session_(session), files_(std::move(files)) {}
+
 DetailedReport::DetailedReport(store::Session& session)
-    : PrintTable1(session, "basic.DB"),
+    : SalaryReport(session, {"basic.DB", "temp.DB"}),
+      PrintTable1(session, "basic.DB"),
       PrintSalaryTable1(session, "temp.DB"),
       Query1(session, "Select Sum(PAY) From Temp\nWhere NUMBER =:NUMBER"),
       Query2(session, "Select Sum(PAY) From Temp\nWhere PAY =PAY"),
@@ -42,7 +52,8 @@ const ReportLayout& DetailedReport::reportLayout() const {
 }
 
 ListReport::ListReport(store::Session& session)
-    : SimplePrintTempTable1(session, "temp.DB"),
+    : SalaryReport(session, {"temp.DB"}),
+      SimplePrintTempTable1(session, "temp.DB"),
       Query1(session, "Select Count(PAY) From Temp\nWhere PAY=PAY"),
       Query2(session, "Select Sum(PAY) From Temp\nWhere PAY=PAY") {
   SimplePrintTempTable1.SetIndexFieldNames("NUMBER");

@@ -14,6 +14,8 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <string>
+#include <vector>
 
 #include "ReportCanvas.h"
 #include "ReportData.h"
@@ -35,7 +37,12 @@ class SalaryReport {
   int render(ReportCanvas& canvas, QDate today = QDate::currentDate());
 
  protected:
+  SalaryReport(store::Session& session, std::vector<std::string> files);
   ReportData data_;
+
+ private:
+  store::Session& session_;
+  std::vector<std::string> files_;
 };
 
 class DetailedReport : public SalaryReport {
