@@ -35,8 +35,9 @@ void QuickRep::paint(QPrinter* printer) {
   try {
     pages_ = report_.render(canvas);
   } catch (...) {
-    // Nothing of a report that could not be built completely goes to the printer.
-    printer->abort();
+    // Nothing of a report that could not be built completely goes to a printer. (The preview's
+    // own printer is left alone: it shows the pages built so far.)
+    if (printer != &previewPrinter_) printer->abort();
     throw;
   }
   canvas.finish();

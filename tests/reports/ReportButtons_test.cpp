@@ -78,6 +78,19 @@ TEST_F(ReportButtonsTest, PreviewExportsThePdfAndReportsAFailedSave) {
       << dialogs.shown()[1].text.toStdString();
 }
 
+// The preview once aborted a report that failed half-way on its own printer, and the next
+// preview crashed.
+TEST_F(ReportButtonsTest, ReportThatCannotBeBuiltIsReportedEachTimeAndTheProgramGoesOn) {
+  ASSERT_TRUE(program);
+  std::filesystem::remove(folder.path() / "temp.DB");
+  for (int i = 0; i < 2; ++i) page()->PreviewBitBtn1->press();
+  ASSERT_EQ(dialogs.shown().size(), 2u);
+  for (const auto& shown : dialogs.shown()) {
+    EXPECT_EQ(shown.kind, toolkit::ScriptedDialogs::Kind::Error);
+    EXPECT_TRUE(shown.text.contains("temp.DB", Qt::CaseInsensitive)) << shown.text.toStdString();
+  }
+}
+
 TEST_F(ReportButtonsTest, PrintWithoutPrinterSaysSoForEitherStyle) {
   ASSERT_TRUE(program);
   if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer is installed";
