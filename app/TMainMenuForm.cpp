@@ -4,6 +4,8 @@
 #include <QTabBar>
 
 #include "pay/TSalaryItemSetForm.h"
+#include "reports/TPrintSimpleForm.h"
+#include "reports/TQuickReport1.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Guard.h"
 
@@ -62,6 +64,10 @@ TMainMenuForm::TMainMenuForm(store::Session& session, QWidget* parent)
     toolkit::connectGuarded(back, &toolkit::BitBtn::activated, this,
                             &TMainMenuForm::EmployeeExitBitBtn1Click);
   }
+  toolkit::connectGuarded(FileTansfer->PreviewBitBtn1, &toolkit::BitBtn::activated, this,
+                          &TMainMenuForm::PreviewBitBtn1Click);
+  toolkit::connectGuarded(FileTansfer->PrintBitBtn1, &toolkit::BitBtn::activated, this,
+                          &TMainMenuForm::PrintBitBtn1Click);
   // The pay-entry page moves between employees with the employee page's handlers. A new pay
   // entry still open is dropped first, as by a search: only 寫入 ever writes one.
   auto* pay = SalaryMaintain;
@@ -116,6 +122,28 @@ void TMainMenuForm::EmployeeExitBitBtn1Click() {
 
 void TMainMenuForm::Button1Click() {
   SalaryItemSetForm->show();
+}
+
+namespace {
+
+constexpr int kDetailedStyle = 1;  // PrintRadioGroup's "詳細列印"
+
+}  // namespace
+
+void TMainMenuForm::PreviewBitBtn1Click() {
+  if (FileTansfer->PrintRadioGroup->ItemIndex() == kDetailedStyle) {
+    QuickReport1->Preview();
+  } else {
+    PrintSimpleForm->SimpleQuickRep2.Preview();
+  }
+}
+
+void TMainMenuForm::PrintBitBtn1Click() {
+  if (FileTansfer->PrintRadioGroup->ItemIndex() == kDetailedStyle) {
+    QuickReport1->Print();
+  } else {
+    PrintSimpleForm->SimpleQuickRep2.Print();
+  }
 }
 
 void TMainMenuForm::closeEvent(QCloseEvent* event) {

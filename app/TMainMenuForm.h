@@ -35,6 +35,10 @@ class TMainMenuForm : public QWidget,
   void EmployeeExitBitBtn1Click();
   // Shows the salary item catalogue dialog without waiting for it.
   void Button1Click();
+  // The transfer page's 預覽 and 列印報表: the detailed report when 詳細列印 is chosen, else the
+  // list report.
+  void PreviewBitBtn1Click();
+  void PrintBitBtn1Click();
 
   void SetEditButtons() override;
   void SetBrowseButtons() override;

@@ -2,6 +2,7 @@
 
 TPrintSimpleForm* PrintSimpleForm = nullptr;
 
-TPrintSimpleForm::TPrintSimpleForm(store::Session&, QWidget* parent) : QWidget(parent, Qt::Window) {
+TPrintSimpleForm::TPrintSimpleForm(store::Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), reports::ListReport(session), SimpleQuickRep2(*this, this) {
   setupUi(this);
 }

@@ -2,6 +2,7 @@
 
 TQuickReport1* QuickReport1 = nullptr;
 
-TQuickReport1::TQuickReport1(store::Session&, QWidget* parent) : QWidget(parent, Qt::Window) {
+TQuickReport1::TQuickReport1(store::Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), reports::DetailedReport(session), quickRep_(*this, this) {
   setupUi(this);
 }

@@ -25,6 +25,9 @@ const Command kCommands[] = {
      "      in any order and letter case: NUMBER,ACCOUNT,NAME,ID,INDATE,LEVEL,MEMO and\n"
      "      NUMBER,SENDDATE,PAY,SALARYITEM. Each file is stored whole or not at all; the\n"
      "      employees are stored first and stay stored when the entries file is refused."},
+    {"report", admin::reportCommand,
+     "report [--data DIR] --style list|detailed --pdf FILE   the list or detailed report of\n"
+     "      the batch in temp.DB as a PDF file"},
 };
 
 int usage() {

@@ -1,0 +1,101 @@
+#include "SalaryReport.h"
+
+#include <QBuffer>
+#include <QPdfWriter>
+
+#include "BandReport.h"
+#include "PainterCanvas.h"
+#include "ReportLayouts.h"
+#include "store/Transaction.h"
+#include "transfer/TransferSave.h"
+
+namespace reports {
+
+int SalaryReport::render(ReportCanvas& canvas, QDate today) {
+  // One transaction over the files read: the lines, the totals and the count come from the same
+  // content even when another program changes temp.DB meanwhile (it waits until the end).
+  store::Transaction snapshot(session_, files_);
+  struct Closer {
+    ReportData& data;
+    ~Closer() { data.closeTables(); }
+  } closer{data_};
+  const int pages = BandReport(reportLayout(), data_, canvas, today).run();
+  snapshot.commit();
+  return pages;
+}
+
+SalaryReport::SalaryReport(store::Session& session, std::vector<std::string> files)
+    : session_(session), files_(std::move(files)) {}
+
+DetailedReport::DetailedReport(store::Session& session)
+    : SalaryReport(session, {"basic.DB", "temp.DB"}),
+      PrintTable1(session, "basic.DB"),
+      PrintSalaryTable1(session, "temp.DB"),
+      Query1(session, "Select Sum(PAY) From Temp\nWhere NUMBER =:NUMBER"),
+      Query2(session, "Select Sum(PAY) From Temp\nWhere PAY =PAY"),
+      Query3(session, "Select Count(PAY) From Temp\nWhere PAY =PAY") {
+  PrintTable1.SetIndexFieldNames("NUMBER");
+  PrintSalaryTable1.SetMasterSource(&PrintTable1, "NUMBER");
+  Query1.SetDataSource(&PrintSalaryTable1);
+  Query2.SetDataSource(&PrintSalaryTable1);
+  Query3.SetDataSource(&PrintSalaryTable1);
+  data_.addTable("PrintTable1", PrintTable1);
+  data_.addTable("PrintSalaryTable1", PrintSalaryTable1);
+  data_.addQuery("Query1", Query1);
+  data_.addQuery("Query2", Query2);
+  data_.addQuery("Query3", Query3);
+  data_.checkTables();
+}
+
+const ReportLayout& DetailedReport::reportLayout() const {
+  return detailedReportLayout();
+}
+
+ListReport::ListReport(store::Session& session)
+    : SalaryReport(session, {"temp.DB"}),
+      SimplePrintTempTable1(session, "temp.DB"),
+      Query1(session, "Select Count(PAY) From Temp\nWhere PAY=PAY"),
+      Query2(session, "Select Sum(PAY) From Temp\nWhere PAY=PAY") {
+  SimplePrintTempTable1.SetIndexFieldNames("NUMBER");
+  Query1.SetDataSource(&SimplePrintTempTable1);
+  Query2.SetDataSource(&SimplePrintTempTable1);
+  data_.addTable("SimplePrintTempTable1", SimplePrintTempTable1);
+  data_.addQuery("Query1", Query1);
+  data_.addQuery("Query2", Query2);
+  data_.checkTables();
+}
+
+const ReportLayout& ListReport::reportLayout() const {
+  return listReportLayout();
+}
+
+QByteArray renderPdf(SalaryReport& report, int* pages, QDate today) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setTitle(report.reportLayout().title);
+    writer.setCreator(QStringLiteral("salary"));
+    PainterCanvas canvas(writer, report.reportLayout());
+    const int n = report.render(canvas, today);
+    canvas.finish();
+    if (pages) *pages = n;
+  }
+  return bytes;
+}
+
+int saveReportPdf(SalaryReport& report, const QString& fileName, QString* warning) {
+  int pages = 0;
+  const QByteArray bytes = renderPdf(report, &pages);
+  const std::string w = transfer::saveTransferFile(fileName.toStdString(),
+                                                   std::string_view(bytes.data(), bytes.size()));
+  if (warning) {
+    *warning = w.empty() ? QString()
+                         : QStringLiteral("報表 %1 已完整寫入,但系統未能確認其所在資料夾已存入磁碟")
+                               .arg(fileName);
+  }
+  return pages;
+}
+
+}  // namespace reports

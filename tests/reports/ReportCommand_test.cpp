@@ -1,0 +1,128 @@
+// salary-admin report: the PDF a script gets, read back with pdftotext and pdffonts.
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "support/TestFolder.h"
+#include "support/ToolRun.h"
+
+namespace {
+
+class ReportCommandTest : public ::testing::Test {
+ protected:
+  ReportCommandTest() {
+    folder.addEmployee("000001", "王小明", "A123456789", "11110000010000");
+    folder.addEmployee("000002", "李大同", "", "11110000020000");
+    for (const auto& [number, name, pay] : {std::tuple{"000001", "王小明", "100"},
+                                            {"000001", "王小明", "200"},
+                                            {"000001", "王小明", "300"},
+                                            {"000002", "李大同", "50"}}) {
+      folder.append("temp.DB", {{"NUMBER", number},
+                                {"SENDDATE", "880305"},
+                                {"ACCOUNT", "1234"},
+                                {"PAY", pay},
+                                {"SALARYITEM", "薪水轉帳"},
+                                {"NAME", name}});
+    }
+  }
+  ToolRun run(const std::string& options) {
+    return runCommand("LC_ALL=zh_TW.UTF-8 " + std::string(SALARY_ADMIN) + " report --data " +
+                          shellQuoted(folder.path().string()) + " " + options,
+                      folder.path());
+  }
+  std::string shell(const std::string& command) { return runCommand(command, folder.path()).out; }
+
+  TestFolder folder;
+  std::string pdf = (folder.path() / "report.pdf").string();
+};
+
+// pdftotext -layout gives the page's lines top to bottom, each left to right: every text in
+// turn must follow the one before.
+TEST_F(ReportCommandTest, PdfTextReadsInOrderWithFontsEmbedded) {
+  const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+      {"list",
+       {"員工薪資列印報表",
+        "Ravek",
+        "列印日期:",
+        "員工編號 ",
+        "員工姓名 ",
+        "入帳帳號 ",
+        "入帳日期 ",
+        "入帳金額",
+        "000001",
+        "王小明",
+        "1234",
+        "880305",
+        "$100.00",
+        "$200.00",
+        "$300.00",
+        "000002",
+        "李大同",
+        "$50.00",
+        "本月入帳總筆數 : 4",
+        "總金額: $650.00",
+        "頁次 :",
+        "1"}},
+      {"detailed",
+       {"Ravek",
+        "員工薪資列印報表",
+        "列印日期:",
+        "員工編號 : 000001",
+        "入帳帳號 :",
+        "11110000010000",
+        "員工姓名 : 王小明",
+        "身分證號 :",
+        "A123456789",
+        "薪資項目 :",
+        "入帳日期 :",
+        "入帳金額 :",
+        "薪水轉帳",
+        "880305",
+        "$100.00",
+        "$300.00",
+        "王小明",
+        "君本月的薪資總額 :",
+        "$600.00",
+        "員工編號 : 000002",
+        "李大同",
+        "$50.00",
+        "君本月的薪資總額 :",
+        "$50.00",
+        "本月入帳總筆數 :",
+        "4",
+        "總金額:",
+        "$650.00",
+        "頁次 :",
+        "1"}},
+  };
+  for (const auto& [style, words] : cases) {
+    SCOPED_TRACE(style);
+    ToolRun r = run("--style " + style + " --pdf " + shellQuoted(pdf));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(": 1 pages"), std::string::npos) << r.out;
+    const std::string text = shell("pdftotext -layout -enc UTF-8 " + shellQuoted(pdf) + " -");
+    size_t at = 0;
+    for (const auto& w : words) {
+      const size_t found = text.find(w, at);
+      ASSERT_NE(found, std::string::npos) << "'" << w << "' after offset " << at << ":\n" << text;
+      at = found + w.size();
+    }
+    // pdffonts: one line per font after two heading lines, "emb" the fifth column from the end.
+    const std::string fonts =
+        shell("pdffonts " + shellQuoted(pdf) + " | tail -n +3 | awk '{print $(NF-4)}' | sort -u");
+    EXPECT_EQ(fonts, "yes\n");
+  }
+}
+
+TEST_F(ReportCommandTest, BadOptionsAndMissingTablesAreRefusedWithoutAFile) {
+  EXPECT_EQ(run("--style wide --pdf " + shellQuoted(pdf)).status, 2);
+  EXPECT_EQ(run("--style list").status, 2);
+  std::filesystem::remove(folder.path() / "temp.DB");
+  ToolRun r = run("--style list --pdf " + shellQuoted(pdf));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("temp.DB"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+}  // namespace

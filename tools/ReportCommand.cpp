@@ -1,0 +1,54 @@
+// salary-admin report: renders the list or the detailed report of the batch in temp.DB to a PDF
+// file, headless, with the layouts the program prints.
+
+#include <QGuiApplication>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "Commands.h"
+#include "reports/SalaryReport.h"
+#include "store/DataFolder.h"
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "toolkit/Forms.h"
+
+namespace admin {
+
+int reportCommand(const Args& args) {
+  checkOptions(args, {"--data", "--style", "--pdf"});
+  std::filesystem::path folder = optionValue(args, "--data", false);
+  if (folder.empty()) folder = store::aliasFolder();
+  const std::string style = optionValue(args, "--style", true);
+  const std::string pdf = optionValue(args, "--pdf", true);
+  if (style != "list" && style != "detailed") throw UsageError("--style is list or detailed");
+  if (pdf.empty()) throw UsageError("--pdf needs a file name");
+
+  // Fonts need a GUI application; no display is needed.
+  std::unique_ptr<QGuiApplication> app;
+  if (!QCoreApplication::instance()) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "salary-admin";
+    static char* argv[] = {name, nullptr};
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  }
+  toolkit::installFontSubstitutions();
+  toolkit::installRegionalFormats();
+
+  store::Session session(folder);
+  session.AddPassword(store::kTablePassword);
+  std::unique_ptr<reports::SalaryReport> report;
+  if (style == "list") {
+    report = std::make_unique<reports::ListReport>(session);
+  } else {
+    report = std::make_unique<reports::DetailedReport>(session);
+  }
+  QString warning;
+  const int pages = reports::saveReportPdf(*report, QString::fromStdString(pdf), &warning);
+  if (!warning.isEmpty()) std::cerr << "salary-admin report: " << warning.toStdString() << "\n";
+  std::cout << "Wrote " << pdf << ": " << pages << " pages\n";
+  return 0;
+}
+
+}  // namespace admin
