@@ -13,6 +13,7 @@ using Args = std::vector<std::string>;
 int initCommand(const Args& args);
 int transferCommand(const Args& args);
 int importCommand(const Args& args);
+int userCommand(const Args& args);
 
 // Takes "--name VALUE" pairs from args; unknown options or a missing value throw UsageError.
 struct UsageError : std::runtime_error {

@@ -25,6 +25,9 @@ const Command kCommands[] = {
      "      in any order and letter case: NUMBER,ACCOUNT,NAME,ID,INDATE,LEVEL,MEMO and\n"
      "      NUMBER,SENDDATE,PAY,SALARYITEM. Each file is stored whole or not at all; the\n"
      "      employees are stored first and stay stored when the entries file is refused."},
+    {"user", admin::userCommand,
+     "user add [--data DIR] --code CODE   store a user; the password is read twice from\n"
+     "      standard input (without echo on a terminal). The way back in when no user is left."},
 };
 
 int usage() {
