@@ -42,6 +42,9 @@ TEST_F(UserDialogs, EveryBoxTakesEightBytesOfCodePage950AndNothingElse) {
       SCOPED_TRACE(box->objectName().toStdString());
       QTest::keyClicks(box, "abcdefghij");
       EXPECT_EQ(box->text(), "abcdefgh");
+      if (box->echoMode() == QLineEdit::Password) {
+        EXPECT_EQ(box->displayText(), "********");
+      }
       box->clear();
       typeChinese(box, QStringLiteral("王小明五六"));
       EXPECT_EQ(box->text(), QStringLiteral("王小明五"));
