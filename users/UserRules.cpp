@@ -78,7 +78,6 @@ UserOutcome changeUser(store::Table& oldTable, store::Table& newTable, const std
     oldTable.Cancel();
     throw;
   }
-  oldTable.Refresh();
   return UserOutcome::Done;
 }
 

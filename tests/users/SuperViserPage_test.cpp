@@ -34,19 +34,19 @@ TEST_F(PasswordPage, EachButtonShowsItsOneDialogWithoutBlockingAndAllMayBeOpen) 
 TEST_F(PasswordPage, LastUserMayBeDeletedAndAnotherAddedWhileTheMainWindowIsOpen) {
   ASSERT_TRUE(logsIn("admin", "admin"));
   page.DelUserPinButton->press();
-  deleter.DelUserEdit->setText("admin");
-  deleter.DelPinEdit->setText("admin");
-  deleter.DelPinBitBtnOk->press();
+  remove("admin", "admin");
   EXPECT_TRUE(users().empty());
   EXPECT_FALSE(logsIn("admin", "admin"));
 
   page.PinCreatButton->press();
-  creat.CreatUserEdit->setText("boss");
-  creat.CreatPinEdit->setText("pw");
-  creat.CreatPinAgainEdit->setText("pw");
-  creat.CreatUserPinBitBtnOk->press();
+  add("boss", "pw", "pw");
   EXPECT_EQ(dialogs.texts().back(), kAdded);
   EXPECT_TRUE(logsIn("boss", "pw"));
+  change("boss", "chief", "pw2", "pw2");  // the change dialog sees the added user
+  EXPECT_EQ(dialogs.texts().back(), kChanged);
+  EXPECT_FALSE(logsIn("boss", "pw"));
+  EXPECT_FALSE(logsIn("chief", "pw"));
+  EXPECT_TRUE(logsIn("chief", "pw2"));
 }
 
 }  // namespace

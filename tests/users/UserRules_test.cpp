@@ -1,5 +1,5 @@
-// A change of user under a failed write at every point: pass.DB keeps the old user or holds the
-// new one, never neither, and the caller is told which.
+// A change of user refused before it starts, and under a failed write at every point: pass.DB
+// keeps the old user or holds the new one, never neither, and the caller is told which.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,19 @@
 #include "users/UserRules.h"
 
 namespace {
+
+TEST(ChangeUserRule, TextPassDbCannotHoldIsRefusedBeforeTheOldRowIsTouched) {
+  TestFolder folder;
+  folder.addUser("admin", "admin");
+  store::Table oldTable(folder.session(), "pass.DB"), newTable(folder.session(), "pass.DB");
+  for (const char* newCode : {"한국", "王小明五六"}) {  // not code page 950; ten bytes
+    const auto thrown = testrows::thrownBy(
+        [&] { users::changeUser(oldTable, newTable, "admin", newCode, "n", "n"); });
+    EXPECT_EQ(thrown.code, store::EngineError::Code::InvalidValue) << newCode;
+    EXPECT_EQ(testrows::fileColumn(folder.session(), "pass.DB", "USERID PASSWORD"),
+              std::vector<std::string>{"admin admin"});
+  }
+}
 
 TEST(ChangeUserRule, EveryFailedWriteLeavesTheOldUserOrTheNewOneAndSaysWhich) {
   const std::vector<std::string> before = {"admin admin", "clerk secret"};
