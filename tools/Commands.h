@@ -14,6 +14,7 @@ int initCommand(const Args& args);
 int transferCommand(const Args& args);
 int importCommand(const Args& args);
 int reportCommand(const Args& args);
+int userCommand(const Args& args);
 
 // Takes "--name VALUE" pairs from args; unknown options or a missing value throw UsageError.
 struct UsageError : std::runtime_error {

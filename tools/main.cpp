@@ -28,6 +28,9 @@ const Command kCommands[] = {
     {"report", admin::reportCommand,
      "report [--data DIR] --style list|detailed --pdf FILE   the list or detailed report of\n"
      "      the batch in temp.DB as a PDF file"},
+    {"user", admin::userCommand,
+     "user add [--data DIR] --code CODE   store a user; the password is read twice from\n"
+     "      standard input (without echo on a terminal). The way back in when no user is left."},
 };
 
 int usage() {
