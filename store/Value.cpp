@@ -21,6 +21,23 @@ double Value::asNumber() const {
 std::string formatNumber(double d) {
   if (!std::isfinite(d)) return d != d ? "NaN" : (d > 0 ? "INF" : "-INF");
   if (d == 0) return "0";
+  // Amounts in whole cents, the common case, need no search for the precision: their shortest
+  // text is the integer of cents with the point put back and trailing zeros dropped. A value
+  // that is not exactly such an amount takes the general way below.
+  if (std::fabs(d) < 1e13) {
+    const long long cents = std::llround(d * 100);
+    if (static_cast<double>(cents) / 100 == d) {
+      const unsigned long long whole = static_cast<unsigned long long>(cents < 0 ? -cents : cents);
+      std::string out = (cents < 0 ? "-" : "") + std::to_string(whole / 100);
+      const unsigned fraction = static_cast<unsigned>(whole % 100);
+      if (fraction != 0) {
+        out += '.';
+        out += static_cast<char>('0' + fraction / 10);
+        if (fraction % 10 != 0) out += static_cast<char>('0' + fraction % 10);
+      }
+      return out;
+    }
+  }
   // The shortest precision, up to 15 significant digits, that gives the same value as 15.
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.15g", d);

@@ -76,3 +76,28 @@ TEST_F(FieldTest, MalformedOrOverWideTextIsRefusedNamingTheFieldAndKeepsTheValue
 }
 
 }  // namespace
+
+namespace {
+
+// The amount's text in the transfer file and on the forms: the shortest plain decimal that reads
+// back as the same number, never an exponent.
+TEST(FormatNumber, GivesTheShortestPlainText) {
+  const std::pair<double, const char*> cases[] = {
+      {35000, "35000"},
+      {-20, "-20"},
+      {1234.5, "1234.5"},
+      {0.1, "0.1"},
+      {0.07, "0.07"},
+      {-0.05, "-0.05"},
+      {1.005, "1.005"},
+      {100.25, "100.25"},
+      {999999999999.99, "999999999999.99"},
+      {1e15, "1000000000000000"},
+      {123456789012345, "123456789012345"},
+      {12345678901234.56, "12345678901234.6"},
+      {1e-7, "0.0000001"},
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(store::formatNumber(value), text) << value;
+}
+
+}  // namespace
