@@ -3,10 +3,13 @@
 // and their pay entries spread over consecutive months, written through the engine.
 
 #include <cstdint>
+#include <filesystem>
+#include <string>
 
 namespace store {
 class Session;
-}
+class Table;
+}  // namespace store
 
 namespace bench {
 
@@ -23,5 +26,13 @@ struct DataSize {
 // whenever each has at least 15. Amounts are whole numbers from 20000 to 80000, now and then
 // with ".5"; items are mostly "薪水轉帳". Runs in one transaction per table.
 void generate(store::Session& session, const DataSize& size);
+
+// An employee number: i as six digits.
+std::string sixDigits(int i);
+// SetKey, NUMBER, GotoKey; throws when there is no such employee.
+void goTo(store::Table& employees, const std::string& number);
+// One employee after the last of the folder with `count` entries, one a month from 7001 on, in
+// one transaction; returns its number.
+std::string addEmployeeWithEntries(const std::filesystem::path& folder, int count);
 
 }  // namespace bench

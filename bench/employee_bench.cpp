@@ -36,7 +36,6 @@
 
 #include "app/Program.h"
 #include "app/TMainMenuForm.h"
-#include "support/ScriptedDialogs.h"
 #include "bench/BenchReport.h"
 #include "bench/DataGenerator.h"
 #include "employees/BasicDataPage.h"
@@ -44,31 +43,23 @@
 #include "store/Session.h"
 #include "store/Table.h"
 #include "store/Transaction.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 
 using bench::report;
 using bench::timeUs;
 namespace fs = std::filesystem;
+using bench::addEmployeeWithEntries;
+using bench::goTo;
+using bench::sixDigits;
 
 volatile std::size_t gSink = 0;
-
-std::string sixDigits(int i) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%06d", i);
-  return buf;
-}
 
 long long rowCount(store::Session& session, const char* fileName) {
   store::Table table(session, fileName);
   table.Open();
   return table.RecordCount();
-}
-
-void goTo(store::Table& employees, const std::string& number) {
-  employees.SetKey();
-  employees.FieldByName("NUMBER").setText(number);
-  if (!employees.GotoKey()) throw std::runtime_error("no employee " + number);
 }
 
 // ---- data ----------------------------------------------------------------------------------
@@ -90,40 +81,6 @@ void prepareSource(const fs::path& folder) {
               rowCount(session, "salary.DB"));
 }
 
-// One employee after the last with `count` entries, one a month from 7001 on.
-std::string addEmployeeWithEntries(const fs::path& folder, int count) {
-  store::Session session(folder);
-  session.AddPassword(store::kTablePassword);
-  store::Table basic(session, "basic.DB");
-  basic.SetIndexFieldNames("NUMBER");
-  basic.Open();
-  basic.Last();
-  const std::string number = sixDigits(std::stoi(basic.FieldByName("NUMBER").text()) + 1);
-  store::Table salary(session, "salary.DB");
-  salary.Open();
-  store::Transaction tx(session, {"basic.DB", "salary.DB"});
-  basic.Append();
-  basic.FieldByName("NUMBER").setText(number);
-  basic.FieldByName("ACCOUNT").setText("99990000000001");
-  basic.FieldByName("NAME").setText("林多筆");
-  basic.Post();
-  for (int i = 0; i < count; ++i) {
-    char date[16];
-    std::snprintf(date, sizeof date, "%02d%02d05", 70 + i / 12, i % 12 + 1);
-    salary.Append();
-    salary.FieldByName("NUMBER").setText(number);
-    salary.FieldByName("SENDDATE").setText(date);
-    salary.FieldByName("PAY").setNumber(30000 + i);
-    salary.FieldByName("SALARYITEM").setText("薪水轉帳");
-    salary.Post();
-  }
-  tx.commit();
-  return number;
-}
-
-// ---- page change ---------------------------------------------------------------------------
-
-// The window's tables, set up as the window sets them up, with no control following them.
 void benchPageChangeTables(const fs::path& folder, int samples) {
   store::Session session(folder);
   session.AddPassword(store::kTablePassword);

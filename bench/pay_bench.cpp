@@ -30,6 +30,7 @@
 #include "app/Program.h"
 #include "app/TMainMenuForm.h"
 #include "bench/BenchReport.h"
+#include "bench/DataGenerator.h"
 #include "pay/SalaryMaintainPage.h"
 #include "store/Schema.h"
 #include "store/Session.h"
@@ -42,6 +43,9 @@ namespace {
 using bench::report;
 using bench::timeUs;
 namespace fs = std::filesystem;
+using bench::addEmployeeWithEntries;
+using bench::goTo;
+using bench::sixDigits;
 
 // Wall and CPU microseconds of the samples taken so far.
 struct Samples {
@@ -65,50 +69,6 @@ void timeBoth(double& wall, double& cpu, F&& f) {
 void reportBoth(const std::string& name, const Samples& s) {
   report(name, s.wall);
   report(name + "_cpu", s.cpu);
-}
-
-std::string sixDigits(int i) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%06d", i);
-  return buf;
-}
-
-void goTo(store::Table& employees, const std::string& number) {
-  employees.SetKey();
-  employees.FieldByName("NUMBER").setText(number);
-  if (!employees.GotoKey()) throw std::runtime_error("no employee " + number);
-}
-
-// One employee after the last with `count` entries, one a month from 7001 on.
-std::string addEmployeeWithEntries(const fs::path& folder, int count) {
-  store::Session session(folder);
-  session.AddPassword(store::kTablePassword);
-  store::Table basic(session, "basic.DB");
-  basic.SetIndexFieldNames("NUMBER");
-  basic.Open();
-  basic.Last();
-  if (basic.IsEmpty()) throw std::runtime_error("no employees in the data folder");
-  const std::string number = sixDigits(std::stoi(basic.FieldByName("NUMBER").text()) + 1);
-  store::Table salary(session, "salary.DB");
-  salary.Open();
-  store::Transaction tx(session, {"basic.DB", "salary.DB"});
-  basic.Append();
-  basic.FieldByName("NUMBER").setText(number);
-  basic.FieldByName("ACCOUNT").setText("99990000000001");
-  basic.FieldByName("NAME").setText("林多筆");
-  basic.Post();
-  for (int i = 0; i < count; ++i) {
-    char date[16];
-    std::snprintf(date, sizeof date, "%02d%02d05", 70 + i / 12, i % 12 + 1);
-    salary.Append();
-    salary.FieldByName("NUMBER").setText(number);
-    salary.FieldByName("SENDDATE").setText(date);
-    salary.FieldByName("PAY").setNumber(30000 + i);
-    salary.FieldByName("SALARYITEM").setText("薪水轉帳");
-    salary.Post();
-  }
-  tx.commit();
-  return number;
 }
 
 void requireSilent(toolkit::ScriptedDialogs& dialogs, const char* step) {
