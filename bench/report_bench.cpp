@@ -123,12 +123,7 @@ void previewBench(const fs::path& folder, const std::string& style) {
     toolkit::installFontSubstitutions();
     store::Session session(folder);
     session.AddPassword(store::kTablePassword);
-    std::unique_ptr<reports::SalaryReport> report;
-    if (style == "list") {
-      report = std::make_unique<reports::ListReport>(session);
-    } else {
-      report = std::make_unique<reports::DetailedReport>(session);
-    }
+    const std::unique_ptr<reports::SalaryReport> report = reports::reportOfStyle(session, style);
     QWidget owner;
     reports::QuickRep rep(*report, &owner);
     const double us = bench::timeUs([&] { rep.Preview(); });

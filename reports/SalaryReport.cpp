@@ -98,4 +98,9 @@ int saveReportPdf(SalaryReport& report, const QString& fileName, QString* warnin
   return pages;
 }
 
+std::unique_ptr<SalaryReport> reportOfStyle(store::Session& session, const std::string& style) {
+  if (style == "detailed") return std::make_unique<DetailedReport>(session);
+  return std::make_unique<ListReport>(session);
+}
+
 }  // namespace reports

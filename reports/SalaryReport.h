@@ -14,6 +14,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,9 @@ class ListReport : public SalaryReport {
   store::Query Query1;
   store::Query Query2;
 };
+
+// The report of a style as salary-admin names it: "detailed", or else the list report.
+std::unique_ptr<SalaryReport> reportOfStyle(store::Session& session, const std::string& style);
 
 // The report as a PDF file's bytes (A4, fonts embedded, text extractable). `pages` receives
 // the number of pages.

@@ -311,8 +311,7 @@ void Table::Delete() {
     throw EngineError::of(Code::EmptyTable, tableName_);
   }
   std::vector<Value> rowBinds;
-  sqlite3_stmt* st =
-      d_->statement("DELETE FROM " + d_->table() + d_->sameRowCondition(rowBinds));
+  sqlite3_stmt* st = d_->statement("DELETE FROM " + d_->table() + d_->sameRowCondition(rowBinds));
   for (std::size_t i = 0; i < rowBinds.size(); ++i) {
     bindValue(st, static_cast<int>(i + 1), rowBinds[i]);
   }
@@ -390,18 +389,7 @@ bool Table::GotoKey() {
   state_ = TableState::Browse;
   d_->emit(TableEvent::StateChanged);
   const size_t n = d_->assignedPrefix(d_->searchKey);
-  const auto cols = d_->orderColumns();
-  const auto key = d_->keyValues(d_->searchKey);
-  std::vector<Value> binds;
-  std::string cond = d_->where(binds);
-  for (size_t i = 0; i < n; ++i) {
-    cond += " AND " + cols[i] + " = ?";
-    binds.push_back(key[i]);
-  }
-  auto r = d_->fetchOne(cond, binds, false);
-  if (!r) return false;
-  d_->moveTo(std::move(*r));
-  return true;
+  return d_->moveToFirstEqual(d_->keyValues(d_->searchKey), n);
 }
 
 bool Table::Locate(const std::string& fieldName, const std::string& value, unsigned options) {
@@ -479,18 +467,9 @@ std::vector<Value> Table::orderKey() const {
 bool Table::gotoOrderKey(const std::vector<Value>& key) {
   d_->requireOpen();
   d_->dropPending();
-  const auto cols = d_->orderColumns();
-  if (key.size() != cols.size()) return false;  // a key of another order names no row here
-  std::vector<Value> binds;
-  std::string cond = d_->where(binds);
-  for (size_t i = 0; i < cols.size(); ++i) {
-    cond += " AND " + cols[i] + " = ?";
-    binds.push_back(key[i]);
-  }
-  auto r = d_->fetchOne(cond, binds, false);
-  if (!r) return false;
-  d_->moveTo(std::move(*r));
-  return true;
+  // A key of another order names no row here.
+  if (key.size() != d_->orderColumns().size()) return false;
+  return d_->moveToFirstEqual(key, key.size());
 }
 
 void Table::SetRangeStart() {

@@ -100,6 +100,20 @@ std::vector<Value> Table::Impl::orderValues(const Row& r) const {
   return vals;
 }
 
+bool Table::Impl::moveToFirstEqual(const std::vector<Value>& key, size_t n) {
+  const auto cols = orderColumns();
+  std::vector<Value> binds;
+  std::string cond = where(binds);
+  for (size_t i = 0; i < n; ++i) {
+    cond += " AND " + cols[i] + " = ?";
+    binds.push_back(key[i]);
+  }
+  auto r = fetchOne(cond, binds, false);
+  if (!r) return false;
+  moveTo(std::move(*r));
+  return true;
+}
+
 std::string Table::Impl::sameRowCondition(std::vector<Value>& binds) const {
   std::string cond = " WHERE rowid = ?";
   binds.push_back(Value::number(static_cast<double>(row.rowid)));

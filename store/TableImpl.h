@@ -148,6 +148,9 @@ struct Table::Impl {
 
   // Makes a found row current.
   void moveTo(Row r);
+  // Moves to the first visible row whose first `n` order columns equal those of `key`; false,
+  // and no move, when there is none.
+  bool moveToFirstEqual(const std::vector<Value>& key, size_t n);
 
   KeyBuffer& keyBuffer(KeyTarget target);
 

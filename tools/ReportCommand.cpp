@@ -38,12 +38,7 @@ int reportCommand(const Args& args) {
 
   store::Session session(folder);
   session.AddPassword(store::kTablePassword);
-  std::unique_ptr<reports::SalaryReport> report;
-  if (style == "list") {
-    report = std::make_unique<reports::ListReport>(session);
-  } else {
-    report = std::make_unique<reports::DetailedReport>(session);
-  }
+  const std::unique_ptr<reports::SalaryReport> report = reports::reportOfStyle(session, style);
   QString warning;
   const int pages = reports::saveReportPdf(*report, QString::fromStdString(pdf), &warning);
   if (!warning.isEmpty()) std::cerr << "salary-admin report: " << warning.toStdString() << "\n";
