@@ -9,6 +9,7 @@
 
 #include "Connection.h"
 #include "EngineError.h"
+#include "PageCopy.h"
 #include "Session.h"
 #include "SqlValue.h"
 #include "Table.h"
@@ -46,7 +47,14 @@ void BatchMove::Execute() {
     throw EngineError::of(Code::WrongState, {}, {}, "目的資料表沒有指定檔案名稱");
   }
 
-  // The source: its rows as the source object shows them, or the whole file when closed.
+  // A closed source object stands for its whole file, which is copied page by page.
+  if (!source_->Active()) {
+    PageCopy::copy(session, source_->TableName(), session.resolve(destination_->TableName()));
+    if (destination_->Active()) destination_->Refresh();
+    return;
+  }
+
+  // The source: its rows as the source object shows them.
   const bool sourceOpen = source_->Active();
   const std::string sourceName = source_->TableName();
   const std::string sourceSchema = connection.acquire(sourceName);
