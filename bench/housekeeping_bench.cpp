@@ -40,7 +40,8 @@ constexpr const char* kStart = "8801";
 constexpr const char* kEnd = "8807";
 
 [[noreturn]] void usage(const std::string& why) {
-  std::fprintf(stderr, "housekeeping-bench: %s\nusage: housekeeping-bench [--data DIR] [--pairs N]\n",
+  std::fprintf(stderr,
+               "housekeeping-bench: %s\nusage: housekeeping-bench [--data DIR] [--pairs N]\n",
                why.c_str());
   std::exit(2);
 }
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
   if (pairs < 1) usage("--pairs must be at least 1");
   bench::reportMachine();
 
-  const fs::path root = fs::temp_directory_path() / ("housekeeping-bench-" + std::to_string(getpid()));
+  const fs::path root =
+      fs::temp_directory_path() / ("housekeeping-bench-" + std::to_string(getpid()));
   fs::create_directories(root);
   if (source.empty()) {
     source = root / "data";

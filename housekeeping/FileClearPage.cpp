@@ -11,10 +11,8 @@ FileClearPage::FileClearPage(QWidget* parent) : QWidget(parent) {
                           &FileClearPage::SelectDelecTabletBitBtnClick);
   toolkit::connectGuarded(BackupBitBtn, &toolkit::BitBtn::activated, this,
                           &FileClearPage::BackupBitBtnClick);
-  toolkit::connectGuarded(BitBtn1, &toolkit::BitBtn::activated, this,
-                          &FileClearPage::BitBtn1Click);
-  toolkit::connectGuarded(BitBtn4, &toolkit::BitBtn::activated, this,
-                          &FileClearPage::BitBtn4Click);
+  toolkit::connectGuarded(BitBtn1, &toolkit::BitBtn::activated, this, &FileClearPage::BitBtn1Click);
+  toolkit::connectGuarded(BitBtn4, &toolkit::BitBtn::activated, this, &FileClearPage::BitBtn4Click);
 }
 
 void FileClearPage::bind(const FileClearTables& tables) {

@@ -18,7 +18,8 @@ FolderLock::FolderLock(const std::filesystem::path& folder) {
   const std::filesystem::path file = folder / kFileName;
   fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   // A folder the user may read but not write can still be locked through an existing file.
-  if (fd_ < 0 && (errno == EACCES || errno == EROFS)) fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0 && (errno == EACCES || errno == EROFS))
+    fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) throw EngineError::fromErrno(errno, file.string());
   if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
     const int e = errno;

@@ -51,15 +51,17 @@ std::vector<std::vector<std::string>> rowsOf(sqlite3* db, const std::string& sql
 // item: "column NAME TYPE notnull default" and "index NAME unique: col, col".
 std::map<std::string, std::string> physicalStructure(sqlite3* db, std::string& error) {
   std::map<std::string, std::string> out;
-  for (const auto& c :
-       rowsOf(db, "SELECT name, type, \"notnull\", dflt_value, hidden FROM pragma_table_xinfo('data')",
-              error)) {
+  for (const auto& c : rowsOf(
+           db, "SELECT name, type, \"notnull\", dflt_value, hidden FROM pragma_table_xinfo('data')",
+           error)) {
     out["column " + c[0]] = c[1] + " notnull=" + c[2] + " default=" + c[3] + " hidden=" + c[4];
   }
-  for (const auto& ix : rowsOf(db, "SELECT name, \"unique\" FROM pragma_index_list('data')", error)) {
+  for (const auto& ix :
+       rowsOf(db, "SELECT name, \"unique\" FROM pragma_index_list('data')", error)) {
     std::string cols;
     for (const auto& c : rowsOf(
-             db, "SELECT name FROM pragma_index_info(" + Connection::quote(ix[0]) + ") ORDER BY seqno",
+             db,
+             "SELECT name FROM pragma_index_info(" + Connection::quote(ix[0]) + ") ORDER BY seqno",
              error)) {
       cols += (cols.empty() ? "" : ", ") + c[0];
     }
@@ -148,7 +150,8 @@ void checkStrings(sqlite3* db, const TableSchema& schema, TableFileCheck::Report
       report.problems.push_back(field.name + ": " + std::to_string(faults - kShownPerKind) +
                                 " more rows with faults");
     }
-    if (rc != SQLITE_DONE) report.problems.push_back(std::string("rows unreadable: ") + sqlite3_errmsg(db));
+    if (rc != SQLITE_DONE)
+      report.problems.push_back(std::string("rows unreadable: ") + sqlite3_errmsg(db));
   }
 }
 

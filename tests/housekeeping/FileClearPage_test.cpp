@@ -88,7 +88,7 @@ TEST_F(FileClearPageTest, ClearingEmptiesTheChosenTablesAfterOneQuestion) {
 }
 
 TEST_F(FileClearPageTest, PurgeTakesTheStartMonthAndLeavesTheEndMonth) {
-  const std::vector<std::string> all = {"", "871231", "880101", "880615",
+  const std::vector<std::string> all = {"",       "871231", "880101", "880615",
                                         "881130", "881201", "890101"};
   struct Case {
     const char *start, *end;
@@ -126,8 +126,8 @@ TEST_F(FileClearPageTest, PurgeTakesTheStartMonthAndLeavesTheEndMonth) {
 TEST_F(FileClearPageTest, EmptyStartAndEndPurgeOnlyEmptySendDates) {
   dialogs.answer(mrYes);
   page->BitBtn1->press();
-  EXPECT_EQ(dates(), (std::vector<std::string>{"871231", "880101", "880615", "881130", "881201",
-                                               "890101"}));
+  EXPECT_EQ(dates(),
+            (std::vector<std::string>{"871231", "880101", "880615", "881130", "881201", "890101"}));
 }
 
 TEST_F(FileClearPageTest, SecondBackupReplacesTheFirstCompletely) {
@@ -153,11 +153,14 @@ TEST_F(FileClearPageTest, RecoveryReplacesAFileThatTheWindowHoldsOpen) {
   ASSERT_TRUE(employees.Active());
   employees.Refresh();
   ASSERT_EQ(employees.RecordCount(), 3);
+  employees.Last();
 
   page->RecoverComboBox->setCurrentIndex(0);
   page->BitBtn4Click();
+  // Opened again on the restored file, not left on a row that is gone.
   EXPECT_TRUE(employees.Active());
   EXPECT_EQ(employees.RecordCount(), 2);
+  EXPECT_EQ(employees.FieldByName("NUMBER").text(), "000001");
   EXPECT_TRUE(dialogs.shown().empty());
 
   // With no backup of pass.DB the recovery fails and leaves the file as it was.

@@ -2,8 +2,8 @@
 // administrator or a nightly job would run them.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <signal.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -112,8 +112,8 @@ TEST_F(AdminTest, RestorePutsTheBackupBackWhole) {
 
 TEST_F(AdminTest, InitKeepsTheFolderToItsOwner) {
   const fs::path fresh = scratch.path() / "new";
-  const ToolRun r = runCommand(std::string(SALARY_ADMIN) + " init --data " + fresh.string(),
-                               scratch.path());
+  const ToolRun r =
+      runCommand(std::string(SALARY_ADMIN) + " init --data " + fresh.string(), scratch.path());
   ASSERT_EQ(r.status, 0) << r.err;
   auto mode = [](const fs::path& p) {
     struct stat st {};
@@ -166,8 +166,8 @@ TEST_F(AdminTest, CheckNamesTheDamagedFile) {
       {"not code page 950", "salary_bk.db",
        [](const fs::path& f) { rawExec(f, "UPDATE data SET SALARYITEM = x'41A4'"); },
        "SALARYITEM is not valid"},
-      {"an index dropped", "basic_bk.db",
-       [](const fs::path& f) { rawExec(f, "DROP INDEX ix1"); }, "missing"},
+      {"an index dropped", "basic_bk.db", [](const fs::path& f) { rawExec(f, "DROP INDEX ix1"); },
+       "missing"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -176,9 +176,9 @@ TEST_F(AdminTest, CheckNamesTheDamagedFile) {
       fs::copy_file(folder.path() / name, damaged.path() / name,
                     fs::copy_options::overwrite_existing);
     c.damage(damaged.path() / c.file);
-    const ToolRun r = runCommand(std::string(SALARY_ADMIN) + " check --data " +
-                                     shellQuoted(damaged.path().string()),
-                                 scratch.path());
+    const ToolRun r = runCommand(
+        std::string(SALARY_ADMIN) + " check --data " + shellQuoted(damaged.path().string()),
+        scratch.path());
     EXPECT_EQ(r.status, 1);
     std::string line;
     for (std::istringstream lines(r.out); std::getline(lines, line);) {
