@@ -1,7 +1,12 @@
 // The clearing page in the running program: what each button does to the files and what the
 // clerk is asked and shown.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/Program.h"
 #include "app/TMainMenuForm.h"
@@ -143,6 +148,52 @@ TEST_F(FileClearPageTest, SecondBackupReplacesTheFirstCompletely) {
   EXPECT_EQ(dates("salary_bk.db"), std::vector<std::string>{"890101"});
   EXPECT_EQ(page->BackupComboBox->currentIndex(), 1);
   EXPECT_EQ(dialogs.shown().size(), 1u);  // the purge's question alone: a backup tells nothing
+}
+
+// A folder in which no file can be made, for as long as it lives: read-only by its mode, or, for
+// root, whom modes do not stop, by the file system's immutable flag.
+class UnwritableFolder {
+ public:
+  explicit UnwritableFolder(const std::filesystem::path& folder) : folder_(folder) {
+    if (geteuid() != 0) {
+      done_ = chmod(folder.c_str(), 0500) == 0;
+    } else if ((fd_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY)) >= 0) {
+      done_ = ioctl(fd_, FS_IOC_GETFLAGS, &flags_) == 0 &&
+              ioctl(fd_, FS_IOC_SETFLAGS, &(flags_ |= FS_IMMUTABLE_FL)) == 0;
+    }
+  }
+  ~UnwritableFolder() {
+    if (geteuid() != 0) chmod(folder_.c_str(), 0700);
+    if (fd_ < 0) return;
+    flags_ &= ~FS_IMMUTABLE_FL;
+    ioctl(fd_, FS_IOC_SETFLAGS, &flags_);
+    close(fd_);
+  }
+  bool done() const { return done_; }
+
+ private:
+  std::filesystem::path folder_;
+  int fd_ = -1;
+  int flags_ = 0;
+  bool done_ = false;
+};
+
+TEST_F(FileClearPageTest, BackupIntoAnUnwritableFolderKeepsTheEarlierBackupAndSaysWhy) {
+  page->BackupComboBox->setCurrentIndex(1);
+  page->BackupBitBtn->press();
+  const std::string earlier = TestFolder::readFile(folder.path() / "salary_bk.db");
+  folder.addEntry("000002", "890105", "2000", "薪水轉帳");
+  {
+    UnwritableFolder locked(folder.path());
+    if (!locked.done()) GTEST_SKIP() << "the folder cannot be made unwritable here";
+    page->BackupBitBtn->press();
+  }
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(dialogs.shown()[0].kind, Kind::Error);
+  EXPECT_TRUE(dialogs.shown()[0].text.contains(QString::fromUtf8("無法寫入")))
+      << dialogs.shown()[0].text.toStdString();
+  EXPECT_EQ(TestFolder::readFile(folder.path() / "salary_bk.db"), earlier);
+  EXPECT_TRUE(TestFolder::filesIn(folder.path(), ".copy-").empty());
 }
 
 TEST_F(FileClearPageTest, RecoveryReplacesAFileThatTheWindowHoldsOpen) {
