@@ -55,7 +55,6 @@ void BatchMove::Execute() {
   }
 
   // The source: its rows as the source object shows them.
-  const bool sourceOpen = source_->Active();
   const std::string sourceName = source_->TableName();
   const std::string sourceSchema = connection.acquire(sourceName);
   struct Release {
@@ -66,7 +65,7 @@ void BatchMove::Execute() {
   const TableSchema schema = connection.acquiredSchema(sourceName);
   std::string filter = "1";
   std::vector<Value> binds;
-  if (sourceOpen) source_->d_->visibleFilter(filter, binds);
+  source_->d_->visibleFilter(filter, binds);
 
   const std::filesystem::path target = session.resolve(destination_->TableName());
   static std::atomic<int> counter{0};
