@@ -15,6 +15,8 @@
 #include "support/TestFolder.h"
 #include "support/TestRows.h"
 
+#include <QTest>
+
 namespace {
 
 using toolkit::mrNo;
@@ -133,6 +135,18 @@ TEST_F(FileClearPageTest, EmptyStartAndEndPurgeOnlyEmptySendDates) {
   page->BitBtn1->press();
   EXPECT_EQ(dates(),
             (std::vector<std::string>{"871231", "880101", "880615", "881130", "881201", "890101"}));
+}
+
+TEST_F(FileClearPageTest, EnterAfterTheMonthsAsksThePurgeQuestionAndMakesNoBackup) {
+  MainMenuForm->show();
+  MainMenuForm->PageControl1->setCurrentWidget(page);
+  page->BackupComboBox->setCurrentIndex(1);
+  page->DeleteDateEdit1->setFocus();
+  QTest::keyClicks(page->DeleteDateEdit1, "8801");
+  QTest::keyClick(page->DeleteDateEdit1, Qt::Key_Return);
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(dialogs.shown()[0].text, FileClearPage::purgeQuestion());
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "salary_bk.db"));
 }
 
 TEST_F(FileClearPageTest, SecondBackupReplacesTheFirstCompletely) {
