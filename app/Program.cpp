@@ -21,7 +21,8 @@ const char* Program::title() {
 }
 
 Program::Program(const std::filesystem::path& dataFolder)
-    : session_(dataFolder),
+    : lock_(dataFolder),
+      session_(dataFolder),
       mainForm_(MainForm),
       pinForm_(PinForm),
       mainMenuForm_(MainMenuForm),

@@ -8,11 +8,13 @@
 // PinForm registers the table password while it is constructed, so it comes before every
 // object that opens a table at creation. All ten are destroyed with the Program, in reverse
 // order, and their references reset. A failure while creating them (a table file missing)
-// throws, leaving nothing created.
+// throws, leaving nothing created. While the Program lives it holds the data folder's lock
+// (store::FolderLock): a second program on the same folder is refused before it touches a file.
 
 #include <filesystem>
 #include <memory>
 
+#include "store/FolderLock.h"
 #include "store/Session.h"
 
 class TMainForm;
@@ -65,6 +67,8 @@ class Program {
     std::unique_ptr<T> object_;
   };
 
+  // Taken first and held for the whole run: a second program on the folder stops here.
+  store::FolderLock lock_;
   store::Session session_;
   Instance<TMainForm> mainForm_;
   Instance<TPinForm> pinForm_;

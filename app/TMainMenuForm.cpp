@@ -55,6 +55,13 @@ TMainMenuForm::TMainMenuForm(store::Session& session, QWidget* parent)
   QueryPanel->attachMenuTo(BasicData->Panel15);
   QueryPanel->attachMenuTo(SalaryMaintain->Panel16);
   SalaryMaintain->bind(this, &DataSource1, &DataSource2, &DataSource3, "NUMBER");
+  FileClear->bind({&EmployeeBasicTable,
+                   &EmployeeSalaryTable,
+                   &DeleteSalaryDateTable,
+                   {&SaveBasicTable, &SaveSalaryTable, &SavePassTable},
+                   {&BasicDestTable, &SalaryDestTable, &PassDestTable},
+                   {&RecoverSaveBasicTable, &RecoverSaveSalaryTable, &RecoverSavePassTable},
+                   &BatchMove1});
 
   toolkit::prepareForm(this);
   toolkit::connectGuarded(PageControl1, &QTabWidget::currentChanged, this,

@@ -9,6 +9,7 @@
 
 #include "Connection.h"
 #include "EngineError.h"
+#include "PageCopy.h"
 #include "Session.h"
 #include "SqlValue.h"
 #include "Table.h"
@@ -46,8 +47,14 @@ void BatchMove::Execute() {
     throw EngineError::of(Code::WrongState, {}, {}, "目的資料表沒有指定檔案名稱");
   }
 
-  // The source: its rows as the source object shows them, or the whole file when closed.
-  const bool sourceOpen = source_->Active();
+  // A closed source object stands for its whole file, which is copied page by page.
+  if (!source_->Active()) {
+    PageCopy::copy(session, source_->TableName(), session.resolve(destination_->TableName()));
+    if (destination_->Active()) destination_->Refresh();
+    return;
+  }
+
+  // The source: its rows as the source object shows them.
   const std::string sourceName = source_->TableName();
   const std::string sourceSchema = connection.acquire(sourceName);
   struct Release {
@@ -58,7 +65,7 @@ void BatchMove::Execute() {
   const TableSchema schema = connection.acquiredSchema(sourceName);
   std::string filter = "1";
   std::vector<Value> binds;
-  if (sourceOpen) source_->d_->visibleFilter(filter, binds);
+  source_->d_->visibleFilter(filter, binds);
 
   const std::filesystem::path target = session.resolve(destination_->TableName());
   static std::atomic<int> counter{0};

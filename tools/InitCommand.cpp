@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "store/DataFolder.h"
 #include "store/EngineError.h"
+#include "store/FolderLock.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/Table.h"
@@ -40,12 +41,18 @@ int initCommand(const Args& args) {
   if (folder.empty()) folder = store::aliasFolder();
 
   std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
+  const bool created = std::filesystem::create_directories(folder, ec);
   if (ec) {
     std::cerr << "salary-admin init: cannot create " << folder.string() << ": " << ec.message()
               << "\n";
     return 1;
   }
+  // Payroll data is the user's alone.
+  using std::filesystem::perms;
+  if (created) std::filesystem::permissions(folder, perms::owner_all, ec);
+  // A folder that existed is held by the dispatcher already; a new one is held from now on.
+  std::unique_ptr<store::FolderLock> hold;
+  if (created) hold = std::make_unique<store::FolderLock>(folder);
 
   store::Session session(folder);
   session.AddPassword(store::kTablePassword);
@@ -64,6 +71,7 @@ int initCommand(const Args& args) {
     for (const auto& t : store::liveTables()) {
       session.createTable(t.fileName, t.schema);
       made.push_back(session.resolve(t.fileName));
+      std::filesystem::permissions(made.back(), perms::owner_read | perms::owner_write);
     }
     fillDefaults(session);
   } catch (const store::EngineError&) {

@@ -31,7 +31,18 @@ const Command kCommands[] = {
     {"user", admin::userCommand,
      "user add [--data DIR] --code CODE   store a user; the password is read twice from\n"
      "      standard input (without echo on a terminal). The way back in when no user is left."},
+    {"backup", admin::backupCommand,
+     "backup [--data DIR]   copy basic.DB, salary.DB and pass.DB to basic_bk.db, salary_bk.db\n"
+     "      and pass_bk.db, each replaced only by a complete copy"},
+    {"restore", admin::restoreCommand,
+     "restore [--data DIR] --table basic|salary|pass   put the backup file back in place of its\n"
+     "      table file, whole or not at all"},
+    {"check", admin::checkCommand,
+     "check [--data DIR]   tell, one line per table file, whether it is sound; exit 1 if not"},
 };
+
+// The commands that write to the data folder: refused while the program runs on it.
+const char* const kWriting[] = {"init", "import", "transfer", "user", "backup", "restore"};
 
 int usage() {
   std::cerr << "usage: salary-admin COMMAND [OPTIONS]\n";
@@ -47,6 +58,10 @@ int main(int argc, char** argv) {
   for (const auto& c : kCommands) {
     if (std::strcmp(argv[1], c.name) != 0) continue;
     try {
+      std::unique_ptr<store::FolderLock> hold;
+      for (const char* w : kWriting) {
+        if (std::strcmp(c.name, w) == 0) hold = admin::holdDataFolder(args);
+      }
       return c.run(args);
     } catch (const admin::UsageError& e) {
       std::cerr << "salary-admin " << c.name << ": " << e.what() << "\n";

@@ -1,0 +1,28 @@
+// The data folder held for a salary-admin command that writes: never while the program (or
+// another writing command) runs on it, and never waiting for it to end.
+
+#include <filesystem>
+
+#include "Commands.h"
+#include "store/DataFolder.h"
+#include "store/EngineError.h"
+
+namespace admin {
+
+std::unique_ptr<store::FolderLock> holdDataFolder(const Args& args) {
+  std::filesystem::path folder = optionValue(args, "--data", false);
+  if (folder.empty()) folder = store::aliasFolder();
+  std::error_code ec;
+  // A folder that does not exist yet has no one on it; init makes it, the others refuse it.
+  if (!std::filesystem::is_directory(folder, ec)) return nullptr;
+  try {
+    return std::make_unique<store::FolderLock>(folder);
+  } catch (const store::EngineError& e) {
+    if (e.code() != store::EngineError::Code::Busy) throw;
+    throw std::runtime_error("the data folder " + folder.string() +
+                             " is in use by a running salary program (" + e.what() +
+                             "); nothing was changed. End the program and try again.");
+  }
+}
+
+}  // namespace admin
