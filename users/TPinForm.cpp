@@ -1,12 +1,12 @@
 #include "TPinForm.h"
 
+#include "store/Cp950.h"
+#include "store/Schema.h"
+#include "store/Session.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/FieldValidator.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Guard.h"
-#include "store/Cp950.h"
-#include "store/Schema.h"
-#include "store/Session.h"
 
 TPinForm* PinForm = nullptr;
 
@@ -26,6 +26,9 @@ TPinForm::TPinForm(store::Session& session, QWidget* parent)
       DataSource1(TablePass) {
   setupUi(this);
   setFixedSize(size());
+  const store::TableSchema& pass = store::passSchema();
+  toolkit::limitToField(UserID, pass.fields[pass.fieldIndex("USERID")]);
+  toolkit::limitToField(Password, pass.fields[pass.fieldIndex("PASSWORD")]);
   session.AddPassword(store::kTablePassword);
   toolkit::prepareForm(this);
   toolkit::connectGuarded(BitBtn1, &toolkit::BitBtn::activated, this, &TPinForm::BitBtn1Click);
