@@ -1,12 +1,12 @@
 #include "TPinForm.h"
 
-#include "store/Cp950.h"
-#include "store/Schema.h"
-#include "store/Session.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/FieldValidator.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Guard.h"
+#include "store/Cp950.h"
+#include "store/Schema.h"
+#include "store/Session.h"
 
 TPinForm* PinForm = nullptr;
 

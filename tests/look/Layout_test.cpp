@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,7 +15,9 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QValidator>
 #include <functional>
+#include <map>
 
 #include "app/Program.h"
 #include "app/TMainForm.h"
@@ -211,6 +214,74 @@ TEST_F(Layout, NoCaptionIsCutOffAndNoControlsOverlap) {
     if (!shots.isEmpty()) screen->grab().save(shots + "/" + s.name + ".png");
     screen->window()->hide();
   }
+}
+
+TEST_F(Layout, TheEntryPictureFillsTheWindowAndLeavesTheButtonsOnPlainSky) {
+  ASSERT_TRUE(program);
+  for (QSize size : {QSize(1280, 1024), QSize(1024, 768), QSize(800, 600)}) {
+    SCOPED_TRACE(size.width());
+    MainForm->resize(size);
+    MainForm->show();
+    const QImage picture = MainForm->Image1->pixmap().toImage();
+    ASSERT_EQ(picture.size(), size);
+    // The sky changes from top to bottom only: a row of one colour holds nothing drawn.
+    auto plainRow = [&picture](int y) {
+      for (int x = 1; x < picture.width(); ++x) {
+        if (picture.pixel(x, y) != picture.pixel(0, y)) return false;
+      }
+      return true;
+    };
+    const QRect buttons =
+        MainForm->ExitSystemBitBtn1->geometry().united(MainForm->EntrySystemBitBtn1->geometry());
+    int drawnRows = 0;
+    for (int y = 0; y < size.height(); ++y) {
+      if (plainRow(y)) continue;
+      ++drawnRows;
+      EXPECT_FALSE(y >= buttons.top() - 4 && y <= buttons.bottom() + 4) << "row " << y;
+    }
+    EXPECT_GT(drawnRows, 100);
+  }
+  MainForm->hide();
+}
+
+// The longest run of `c` that `edit` takes by typing.
+int longestRun(QLineEdit* edit, QChar c) {
+  int n = 0;
+  for (; n < 80; ++n) {
+    QString text(n + 1, c);
+    int pos = 0;
+    if (text.size() > edit->maxLength()) break;
+    if (edit->validator() && edit->validator()->validate(text, pos) == QValidator::Invalid) break;
+  }
+  return n;
+}
+
+TEST_F(Layout, EveryEditTakesNoMoreCodePage950BytesThanItsFieldOrItsFormAllows) {
+  ASSERT_TRUE(program);
+  // Where the form allows fewer bytes than the field holds, or the field is not obvious.
+  const std::map<QString, int> narrower = {{"EmployeeMemoDBEdit", 16}, {"DBEdit5", 16},
+                                           {"QueryEdit", 14},          {"FileEdit", 6},
+                                           {"SendDateEdit", 6},        {"UserID", 8}};
+  // Amounts take digits; the salary item dialog refuses a wider item with a message.
+  const QStringList elsewhere = {"EmployeePayDBEdit", "SalaryItemSetEdit"};
+  int checked = 0;
+  for (QWidget* form : QApplication::topLevelWidgets()) {
+    for (QLineEdit* edit : form->findChildren<QLineEdit*>()) {
+      if (edit->objectName().isEmpty() || edit->objectName().startsWith("qt_") ||
+          elsewhere.contains(edit->objectName())) {
+        continue;
+      }
+      SCOPED_TRACE(edit->objectName().toStdString());
+      const int bytes = longestRun(edit, 'W');
+      EXPECT_LT(bytes, 80) << "no limit";
+      EXPECT_EQ(longestRun(edit, QChar(0x85AA)), bytes / 2) << "薪 takes two bytes";
+      if (narrower.count(edit->objectName())) {
+        EXPECT_EQ(bytes, narrower.at(edit->objectName()));
+      }
+      ++checked;
+    }
+  }
+  EXPECT_GE(checked, 20);
 }
 
 }  // namespace
