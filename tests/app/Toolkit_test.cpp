@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QInputMethodEvent>
+#include <QLibraryInfo>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
@@ -157,6 +159,14 @@ TEST(PictureButton, ADisabledButtonShowsItsCaptionAndPictureGrey) {
     button.setEnabled(false);
     EXPECT_EQ(coloured(), 0);
   }
+}
+
+TEST(QtTexts, StandardButtonsSpeakTraditionalChineseWhenTheCatalogueIsInstalled) {
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (!QFile::exists(folder + "/qtbase_zh_TW.qm")) GTEST_SKIP() << "qt6-translations-l10n missing";
+  toolkit::installQtTranslations();
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("確定"));
 }
 
 TEST_F(DataAware, ComboBoxWritesTheChosenItemOnlyWhileEditing) {
