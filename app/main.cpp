@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   toolkit::installFontSubstitutions();
   toolkit::installRegionalFormats();
+  toolkit::installQtTranslations();
 
   std::unique_ptr<Program> program = Program::start();
   if (!program) return 0;

@@ -5,7 +5,6 @@
 #include "store/Table.h"
 #include "toolkit/DataSource.h"
 #include "toolkit/Dialogs.h"
-#include "toolkit/FieldValidator.h"
 #include "toolkit/Guard.h"
 
 namespace {
@@ -30,10 +29,7 @@ void BasicDataPage::bind(EmployeeWindow* window) {
   EmployeeLevelDBEdit->setDataField(employees, "LEVEL");
   EmployeeMemoDBEdit->setDataField(employees, "MEMO");
   // The memo box takes fewer bytes than the field holds.
-  store::FieldDef memo =
-      employees->table().schema().fields[employees->table().schema().fieldIndex("MEMO")];
-  memo.width = ::employees::kMemoBytes;
-  EmployeeMemoDBEdit->setValidator(new toolkit::FieldValidator(memo, EmployeeMemoDBEdit));
+  EmployeeMemoDBEdit->setMaxBytes(::employees::kMemoBytes);
   connect(employees, &toolkit::DataSource::changed, this, &BasicDataPage::forgetLeftEdit);
 
   using toolkit::BitBtn;

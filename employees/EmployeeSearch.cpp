@@ -6,6 +6,7 @@
 #include "store/EngineError.h"
 #include "store/Table.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/FieldValidator.h"
 #include "toolkit/Guard.h"
 
 namespace {
@@ -38,6 +39,9 @@ EmployeeSearch::EmployeeSearch(QWidget* parent) : QFrame(parent) {
     *items[i] = EmployeeSearchPopupMenu->addAction(QString::fromUtf8(kCriteria[i].item));
     (*items[i])->setObjectName(names[i]);
   }
+  // As many bytes as the widest field searched, the account, holds.
+  const store::TableSchema& basic = store::basicSchema();
+  toolkit::limitToField(QueryEdit, basic.fields[basic.fieldIndex("ACCOUNT")]);
 }
 
 void EmployeeSearch::bind(EmployeeWindow* window) {
@@ -62,6 +66,8 @@ void EmployeeSearch::attachMenuTo(QWidget* panel) {
 void EmployeeSearch::choose(int criterion) {
   window_->SearchCriterion = criterion;
   QueryLabel->setText(QString::fromUtf8(kCriteria[criterion - 1].prompt));
+  // Screen readers name the edit by the prompt the clerk sees.
+  QueryEdit->setAccessibleName(QueryLabel->text().simplified());
   show();
 }
 

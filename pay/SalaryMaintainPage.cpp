@@ -2,6 +2,7 @@
 
 #include "SalaryEntryRules.h"
 #include "SalaryWindow.h"
+#include "employees/EmployeeRules.h"
 #include "store/Schema.h"
 #include "store/Table.h"
 #include "toolkit/DataSource.h"
@@ -39,8 +40,7 @@ SalaryMaintainPage::SalaryMaintainPage(QWidget* parent) : QWidget(parent) {
   SalaryItemDBComboBox->setCurrentIndex(-1);
   // The batch send date goes into SENDDATE as typed: it holds what that field can hold.
   const store::TableSchema& salary = store::salarySchema();
-  SendDateEdit->setValidator(
-      new toolkit::FieldValidator(salary.fields[salary.fieldIndex("SENDDATE")], SendDateEdit));
+  toolkit::limitToField(SendDateEdit, salary.fields[salary.fieldIndex("SENDDATE")]);
 }
 
 void SalaryMaintainPage::bind(SalaryWindow* window, toolkit::DataSource* employees,
@@ -52,6 +52,7 @@ void SalaryMaintainPage::bind(SalaryWindow* window, toolkit::DataSource* employe
   DBEdit3->setDataField(employees, "NAME");
   DBEdit4->setDataField(employees, "ID");
   DBEdit5->setDataField(employees, "MEMO");
+  DBEdit5->setMaxBytes(::employees::kMemoBytes);
   EmployeeDateDBEdit->setDataField(entries, "SENDDATE");
   EmployeePayDBEdit->setDataField(entries, "PAY");
   SalaryItemDBComboBox->setDataField(entries, "SALARYITEM");

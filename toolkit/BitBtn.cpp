@@ -1,7 +1,10 @@
 #include "BitBtn.h"
 
 #include <QDialog>
+#include <QPainter>
 #include <QStyle>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 
 namespace toolkit {
 
@@ -33,6 +36,25 @@ QStyle::StandardPixmap pixmapFor(const QString& name) {
   return QStyle::SP_CustomBase;
 }
 
+// The caption colour of every disabled button: the forms colour their captions through style
+// sheets, which the style would keep for the disabled state as well.
+const QColor kDisabledCaption(128, 128, 128);
+
+// A picture in light grey: the style's own disabled mode leaves some pictures almost unchanged.
+QPixmap greyed(const QPixmap& picture) {
+  QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const int grey = 160 + qGray(line[x]) * 80 / 255;
+      line[x] = qRgba(grey, grey, grey, qAlpha(line[x]) / 2);
+    }
+  }
+  QPixmap result = QPixmap::fromImage(image);
+  result.setDevicePixelRatio(picture.devicePixelRatio());
+  return result;
+}
+
 }  // namespace
 
 BitBtn::BitBtn(QWidget* parent) : QToolButton(parent) {
@@ -53,6 +75,47 @@ void BitBtn::setGlyph(const QString& name) {
 
 void BitBtn::setGlyphAbove(bool above) {
   setToolButtonStyle(above ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonTextBesideIcon);
+}
+
+void BitBtn::paintEvent(QPaintEvent* event) {
+  if (isEnabled()) {
+    QToolButton::paintEvent(event);
+    return;
+  }
+  QStyleOptionToolButton option;
+  initStyleOption(&option);
+  QStyleOptionToolButton bevel = option;
+  bevel.text.clear();
+  bevel.icon = QIcon();
+  QStylePainter painter(this);
+  painter.drawComplexControl(QStyle::CC_ToolButton, bevel);
+
+  // The picture and the caption laid out as the style lays them out for an enabled button.
+  QRect area = style()->subControlRect(QStyle::CC_ToolButton, &option, QStyle::SC_ToolButton, this);
+  const int margin = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+  area.adjust(margin, margin, -margin, -margin);
+  QRect textArea = area;
+  if (!option.icon.isNull()) {
+    const QPixmap picture = greyed(option.icon.pixmap(option.iconSize, devicePixelRatio()));
+    const QSize size = option.iconSize;
+    QRect pictureArea = area;
+    if (option.toolButtonStyle == Qt::ToolButtonTextUnderIcon) {
+      pictureArea.setHeight(size.height() + 4);
+      textArea.adjust(0, pictureArea.height() - 1, 0, 0);
+    } else if (!option.text.isEmpty()) {
+      pictureArea.setWidth(size.width() + 4);
+      textArea.adjust(pictureArea.width(), 0, 0, 0);
+    }
+    painter.drawPixmap(QStyle::alignedRect(layoutDirection(), Qt::AlignCenter, size, pictureArea),
+                       picture);
+  }
+  int alignment = Qt::TextShowMnemonic | Qt::AlignVCenter;
+  alignment |= option.toolButtonStyle == Qt::ToolButtonTextBesideIcon && !option.icon.isNull()
+                   ? Qt::AlignLeft
+                   : Qt::AlignHCenter;
+  painter.setFont(font());
+  painter.setPen(kDisabledCaption);
+  painter.drawText(textArea, alignment, option.text);
 }
 
 void BitBtn::press() {

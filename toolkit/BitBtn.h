@@ -7,7 +7,8 @@
 //    with this result, whatever the handlers did;
 //  - glyph: the name of its picture ("ok", "cancel", "first", "prior", "next", "last",
 //    "insert", "edit", "delete", "post", "exit", "enter", "save", "print", "preview", "user");
-//    a disabled button shows it greyed.
+//    a disabled button shows its caption and its picture greyed, whatever colour its form
+//    gives the caption, so that a clerk sees at once which buttons work.
 
 #include <QToolButton>
 
@@ -37,6 +38,9 @@ class BitBtn : public QToolButton {
 
   // Presses the button as a click of the user would. Does nothing when it is disabled.
   void press();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 
  signals:
   // A click, by mouse, keyboard or press(): the signal the forms connect their handlers to.

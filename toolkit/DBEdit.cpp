@@ -4,6 +4,7 @@
 #include <QInputMethodEvent>
 
 #include "FieldValidator.h"
+#include "Forms.h"
 #include "Guard.h"
 
 namespace toolkit {
@@ -22,12 +23,23 @@ void DBEdit::setDataField(DataSource* source, const std::string& fieldName) {
     connect(source_, &DataSource::changed, this, &DBEdit::follow);
     // The field's structure is known once the table has a name; a field the table lacks is
     // a fault of the form and shows at once.
-    auto& schema = source_->table().schema();
-    int index = schema.fieldIndex(field_);
-    if (index < 0) throw std::invalid_argument("DBEdit: no field " + field_);
-    setValidator(new FieldValidator(schema.fields[index], this));
+    if (source_->table().schema().fieldIndex(field_) < 0) {
+      throw std::invalid_argument("DBEdit: no field " + field_);
+    }
+    if (typingLength_ < 0) typingLength_ = maxLength();
+    limitInput();
   }
   showField();
+}
+
+void DBEdit::setMaxBytes(int bytes) {
+  maxBytes_ = bytes;
+  if (source_) limitInput();
+}
+
+void DBEdit::limitInput() {
+  const store::TableSchema& schema = source_->table().schema();
+  limitToField(this, schema.fields[schema.fieldIndex(field_)], maxBytes_);
 }
 
 void DBEdit::changeEvent(QEvent* event) {
@@ -54,6 +66,11 @@ void DBEdit::showField() {
   bool editing = source_ && source_->editing();
   setReadOnly(!editing);
   QString text = source_ ? source_->fieldText(field_) : QString();
+  const bool amount = !editing && !text.isEmpty() &&
+                      source_->table().FieldByName(field_).type() == store::FieldType::Currency;
+  if (amount) text = currencyText(source_->table().FieldByName(field_).number());
+  // The typing limit must not cut the formatted amount ("$12,345,678.00").
+  if (typingLength_ >= 0) setMaxLength(amount ? 32767 : typingLength_);
   if (text != this->text()) setText(text);
 }
 

@@ -3,9 +3,12 @@
 //
 // Typing is possible only while the table is in insert or edit state (and the edit is
 // enabled); each change is written into the row buffer at once. A string field limits input by
-// its width in code page 950 bytes and refuses characters that code page 950 cannot hold; a
-// currency field accepts a signed decimal number. The character limit of the form (maxLength)
-// applies as well.
+// its width in code page 950 bytes (or by maxBytes, where the form keeps it narrower) and refuses
+// characters that code page 950 cannot hold; a currency field accepts a signed decimal number.
+// The character limit of the form (maxLength) applies to typing as well.
+//
+// A currency field shows in the program's currency format while the row is browsed, and as
+// plain digits while it is being typed.
 
 #include <QLineEdit>
 #include <QPointer>
@@ -18,6 +21,7 @@ namespace toolkit {
 class DBEdit : public QLineEdit {
   Q_OBJECT
   Q_PROPERTY(bool upperCase READ upperCase WRITE setUpperCase)
+  Q_PROPERTY(int maxBytes READ maxBytes WRITE setMaxBytes)
 
  public:
   explicit DBEdit(QWidget* parent = nullptr);
@@ -30,6 +34,11 @@ class DBEdit : public QLineEdit {
   bool upperCase() const { return upperCase_; }
   void setUpperCase(bool on) { upperCase_ = on; }
 
+  // The most code page 950 bytes typing may put into a string field, where the form allows
+  // fewer than the field holds; 0: the field's width.
+  int maxBytes() const { return maxBytes_; }
+  void setMaxBytes(int bytes);
+
  protected:
   void changeEvent(QEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
@@ -38,10 +47,13 @@ class DBEdit : public QLineEdit {
   void follow(store::TableEvent event);
   void showField();
   void write(const QString& text);
+  void limitInput();
 
   QPointer<DataSource> source_;
   std::string field_;
   bool upperCase_ = false;
+  int maxBytes_ = 0;
+  int typingLength_ = -1;  // the form's maxLength, lifted while an amount is shown formatted
   bool writing_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "FieldValidator.h"
 
+#include <QLineEdit>
 #include <QRegularExpression>
 
 #include "store/Cp950.h"
@@ -10,6 +11,16 @@ bool fitsCp950(const QString& text, int widthBytes) {
   auto encoded = store::cp950::encode(text.toStdString());
   if (!encoded.ok()) return false;
   return widthBytes <= 0 || encoded.bytes.size() <= static_cast<size_t>(widthBytes);
+}
+
+void limitToField(QLineEdit* edit, store::FieldDef field, int maxBytes) {
+  if (field.type == store::FieldType::String && maxBytes > 0 &&
+      (field.width <= 0 || maxBytes < field.width)) {
+    field.width = maxBytes;
+  }
+  const QValidator* old = edit->validator();
+  edit->setValidator(new FieldValidator(std::move(field), edit));
+  if (old && old->parent() == edit) delete old;
 }
 
 FieldValidator::FieldValidator(store::FieldDef def, QObject* parent)

@@ -5,6 +5,8 @@
 
 #include <QValidator>
 
+class QLineEdit;
+
 #include "store/Schema.h"
 
 namespace toolkit {
@@ -19,6 +21,12 @@ class FieldValidator : public QValidator {
  private:
   store::FieldDef def_;
 };
+
+// Limits what `edit` takes by typing to what `field` can hold: for a string field, its width in
+// code page 950 bytes, narrowed to `maxBytes` when that is given and smaller (a Chinese character
+// takes two of them); for a currency field, a signed decimal number. The one way every edit of
+// the program is limited, data-bound or not.
+void limitToField(QLineEdit* edit, store::FieldDef field, int maxBytes = 0);
 
 // True when code page 950 can hold `text` within `widthBytes` bytes (0: no width limit).
 bool fitsCp950(const QString& text, int widthBytes);

@@ -7,8 +7,10 @@
 
 #include "TransferBatch.h"
 #include "TransferFile.h"
+#include "store/Schema.h"
 #include "toolkit/BitBtn.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/FieldValidator.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Guard.h"
 
@@ -60,6 +62,8 @@ TSaveDialogBoxForm::TSaveDialogBoxForm(store::Session& session, QWidget* parent)
   // Placed where its design puts it, not centred.
   move(197, 139);
   SaveDialogInitialDir = removableMediumOrHome();
+  const store::TableSchema& batch = store::tempSchema();
+  toolkit::limitToField(FileEdit, batch.fields[batch.fieldIndex("SENDDATE")]);
   toolkit::prepareForm(this);
   connect(FileEdit, &QLineEdit::textChanged, this, &TSaveDialogBoxForm::FileEditChange);
   toolkit::connectGuarded(FileOKBitBtn, &toolkit::BitBtn::activated, this,

@@ -1,5 +1,7 @@
 #include "TPinForm.h"
 
+#include <QCoreApplication>
+
 #include "toolkit/Dialogs.h"
 #include "toolkit/FieldValidator.h"
 #include "toolkit/Forms.h"
@@ -26,6 +28,13 @@ TPinForm::TPinForm(store::Session& session, QWidget* parent)
       DataSource1(TablePass) {
   setupUi(this);
   setFixedSize(size());
+  // The standard kinds' captions, in the language of Qt's own texts (Traditional Chinese when
+  // its catalogue is installed).
+  BitBtn1->setText(QCoreApplication::translate("QPlatformTheme", "OK"));
+  BitBtn2->setText(QCoreApplication::translate("QPlatformTheme", "Cancel"));
+  const store::TableSchema& pass = store::passSchema();
+  toolkit::limitToField(UserID, pass.fields[pass.fieldIndex("USERID")]);
+  toolkit::limitToField(Password, pass.fields[pass.fieldIndex("PASSWORD")]);
   session.AddPassword(store::kTablePassword);
   toolkit::prepareForm(this);
   toolkit::connectGuarded(BitBtn1, &toolkit::BitBtn::activated, this, &TPinForm::BitBtn1Click);

@@ -37,10 +37,18 @@ void UserDialog::prepare(std::initializer_list<Box> boxes) {
   const store::TableSchema& pass = store::passSchema();
   for (const Box& box : boxes) {
     const store::FieldDef& field = pass.fields.at(pass.fieldIndex(box.field));
-    box.edit->setValidator(new toolkit::FieldValidator(field, box.edit));
+    toolkit::limitToField(box.edit, field);
     boxes_.append(box.edit);
   }
-  for (QLabel* label : findChildren<QLabel*>()) label->adjustSize();
+  // The coloured captions are as wide as their text, but stop short of the box beside them
+  // (prepareForm then sets a longer caption a little closer).
+  for (QLabel* label : findChildren<QLabel*>()) {
+    label->adjustSize();
+    const QWidget* box = label->buddy();
+    if (box && label->geometry().right() + 4 >= box->x()) {
+      label->resize(box->x() - 4 - label->x(), label->height());
+    }
+  }
   toolkit::prepareForm(this);
 }
 

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QInputMethodEvent>
+#include <QLibraryInfo>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
@@ -79,6 +81,7 @@ TEST_F(DataAware, EditTakesTypingOnlyWhileEnabledInInsertOrEditAndByCodePage950B
     bool enabled;
     QStringList typed;
     QString expected;
+    int maxBytes = 0;
   } cases[] = {
       {"browse", store::TableState::Browse, true, {"abc"}, "王小明"},
       {"disabled", store::TableState::Edit, false, {"abc"}, "王小明"},
@@ -87,11 +90,13 @@ TEST_F(DataAware, EditTakesTypingOnlyWhileEnabledInInsertOrEditAndByCodePage950B
       {"edit", store::TableState::Edit, true, {"Lee"}, "Lee"},
       {"10 bytes", store::TableState::Insert, true, {"一二三四五", "六", "x"}, "一二三四五"},
       {"not in CP950", store::TableState::Insert, true, {"王", "한"}, "王"},
+      {"form's 5 bytes", store::TableState::Insert, true, {"一二", "三", "x", "y"}, "一二x", 5},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     toolkit::DBEdit edit;
     edit.setDataField(&source, "NAME");  // 10 bytes
+    edit.setMaxBytes(c.maxBytes);
     edit.setEnabled(c.enabled);
     if (c.state == store::TableState::Edit) basic.Edit();
     if (c.state == store::TableState::Insert) basic.Insert();
@@ -112,16 +117,56 @@ TEST_F(DataAware, UpperCaseEditTurnsTypedLettersToCapitals) {
   EXPECT_EQ(basic.FieldByName("ID").text(), "A123456789");
 }
 
-TEST(DataAwareCurrency, EditTakesASignedAmount) {
+TEST(DataAwareCurrency, EditShowsAnAmountFormattedWhileBrowsedAndTakesPlainDigitsWhileTyped) {
   TestFolder folder;
+  folder.addEntry("000001", "880105", "12345678.5", "薪水轉帳");
   store::Table salary(folder.session(), "salary.DB");
   salary.Open();
   toolkit::DataSource source(salary);
   toolkit::DBEdit edit;
+  edit.setMaxLength(13);
   edit.setDataField(&source, "PAY");
+  EXPECT_EQ(edit.text(), "$12,345,678.50");
+  salary.Edit();
+  EXPECT_EQ(edit.text(), "12345678.5");
+  salary.Cancel();
   salary.Insert();
+  EXPECT_EQ(edit.text(), "");
   QTest::keyClicks(&edit, "-1x00");
   EXPECT_EQ(salary.FieldByName("PAY").number(), -100);
+}
+
+TEST(PictureButton, ADisabledButtonShowsItsCaptionAndPictureGrey) {
+  for (const char* colour : {"blue", "red"}) {
+    SCOPED_TRACE(colour);
+    toolkit::BitBtn button;
+    button.setStyleSheet(QStringLiteral("font: bold 16px; color: %1;").arg(colour));
+    button.setText(QStringLiteral("修改"));
+    button.setGlyph("edit");
+    button.setGlyphAbove(true);
+    button.resize(57, 57);
+    // Pixels of a clear hue: the caption's colour, or the picture's.
+    auto coloured = [&button] {
+      const QImage image = button.grab().toImage();
+      int count = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+          count += QColor(image.pixel(x, y)).hsvSaturation() > 60;
+      }
+      return count;
+    };
+    EXPECT_GT(coloured(), 20);
+    button.setEnabled(false);
+    EXPECT_EQ(coloured(), 0);
+  }
+}
+
+TEST(QtTexts, StandardButtonsSpeakTraditionalChineseWhenTheCatalogueIsInstalled) {
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (!QFile::exists(folder + "/qtbase_zh_TW.qm")) GTEST_SKIP() << "qt6-translations-l10n missing";
+  toolkit::installQtTranslations();
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("確定"));
 }
 
 TEST_F(DataAware, ComboBoxWritesTheChosenItemOnlyWhileEditing) {

@@ -67,6 +67,7 @@ TEST_F(Search, ChangingTheCriterionChangesThePromptAndKeepsTheText) {
   type(search->QueryEdit, "2222");
   search->N31->trigger();
   EXPECT_EQ(search->QueryLabel->text(), QStringLiteral("請輸入員工帳號 :"));
+  EXPECT_EQ(search->QueryEdit->accessibleName(), QStringLiteral("請輸入員工帳號 :"));
   EXPECT_EQ(search->QueryEdit->text(), "2222");
   search->QueryBitBtn->press();
   EXPECT_EQ(shownNumber(), "002345");

@@ -390,7 +390,7 @@ TEST_F(PayPage, GridShowsTheEntriesInKeyOrderFollowsTheEmployeeBarAndTakesClicks
   EXPECT_EQ(column(3), QStringLiteral("薪資項目|薪水轉帳|退稅|水費"));
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                     grid->visualItemRect(grid->item(1, 0)).center());
-  EXPECT_EQ(shownEntry(), "880205 500 退稅");
+  EXPECT_EQ(shownEntry(), "880205 $500.00 退稅");
   {
     // Another table object removes the line above: 刪除 still deletes exactly the entry clicked.
     store::Table other(folder.session(), "salary.DB");
