@@ -1,12 +1,19 @@
 #include "FileClearPage.h"
 
 #include "HousekeepingRules.h"
+#include "store/Schema.h"
 #include "store/Table.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/FieldValidator.h"
 #include "toolkit/Guard.h"
 
 FileClearPage::FileClearPage(QWidget* parent) : QWidget(parent) {
   setupUi(this);
+  // A month YYMM of SENDDATE: four bytes of what that field can hold.
+  const store::TableSchema& salary = store::salarySchema();
+  for (QLineEdit* month : {DeleteDateEdit1, DeleteDateEdit2}) {
+    toolkit::limitToField(month, salary.fields[salary.fieldIndex("SENDDATE")], 4);
+  }
   toolkit::connectGuarded(SelectDelecTabletBitBtn, &toolkit::BitBtn::activated, this,
                           &FileClearPage::SelectDelecTabletBitBtnClick);
   toolkit::connectGuarded(BackupBitBtn, &toolkit::BitBtn::activated, this,

@@ -31,6 +31,7 @@ const std::pair<const char*, QSize> kScreens[] = {
     {"SalaryMaintain", {}},    {"FileTansfer", {}},        {"SuperViser", {}},
     {"QueryPanel", {}},        {"TCreatPinForm", {}},      {"TChangePinForm", {}},
     {"TDelPinForm", {}},       {"TSalaryItemSetForm", {}}, {"TSaveDialogBoxForm", {}},
+    {"FileClear", {}},
 };
 
 QWidget* screenNamed(const QString& name) {
