@@ -173,7 +173,7 @@ void Table::Next() {
   }
   if (d_->ahead.empty()) {
     eof_ = true;
-    d_->aheadBatch = 1;
+    d_->aheadBatch = Impl::kFirstAheadBatch;
     return;
   }
   d_->row = std::move(d_->ahead.front());

@@ -206,7 +206,7 @@ void Table::Impl::resolveOrder() {
 
 void Table::Impl::dropAhead() {
   ahead.clear();
-  aheadBatch = 1;
+  aheadBatch = kFirstAheadBatch;
 }
 
 void Table::Impl::setRow(std::optional<Row> r) {
