@@ -126,20 +126,32 @@ void DBGrid::reload() {
   clearLines();
   if (!source_ || !source_->hasTable() || !source_->table().Active()) return;
   store::Table& table = source_->table();
-  store::Table& rows = cursor();
   keysIndex_ = table.IndexFieldNames();
   generation_ = table.WriteGeneration();
   linkShown_ = linkValues();
+  loaded_ = true;
+  // A detail whose master has no row shows none; nothing to read.
+  if (master_ && linkShown_.empty()) return;
+  store::Table& rows = cursor();
   const long long count = rows.RecordCount();
   keys_.assign(static_cast<size_t>(count), {});
   setRowCount(static_cast<int>(count));
-  loaded_ = true;
   showCurrent();
 }
 
 void DBGrid::showCurrent() {
   const auto key = currentKey();
-  const bool read = key.empty() || std::find(keys_.begin(), keys_.end(), key) != keys_.end();
+  const auto isRead = [&] {
+    return key.empty() || std::find(keys_.begin(), keys_.end(), key) != keys_.end();
+  };
+  bool read = isRead();
+  // The table on its first row (as after every move of its master) is on the first line, unless
+  // rows came before it since: then it is looked up.
+  if (!read && source_->table().Bof()) {
+    scrollToTop();
+    fillVisible();
+    read = isRead();
+  }
   if (!read && cursor_ && cursor_->gotoOrderKey(key)) {
     const int line = static_cast<int>(cursor_->RecNo()) - 1;
     if (line >= 0 && line < rowCount()) scrollTo(model()->index(line, 0));
