@@ -161,13 +161,18 @@ void Table::Next() {
     bof_ = eof_ = true;
     return;
   }
-  if (d_->ahead.empty() || d_->aheadGeneration != d_->connection().writeGeneration()) {
+  const bool fresh = d_->aheadGeneration == d_->connection().writeGeneration();
+  // The rows read ahead reached the last visible row: nothing was written since, so there is
+  // no next row to ask for.
+  const bool atEnd = fresh && d_->ahead.empty() && d_->aheadEnds;
+  if (!atEnd && (d_->ahead.empty() || !fresh)) {
     // Read a batch ahead; it grows while the caller keeps stepping forward.
     d_->ahead.clear();
     const auto cursor = d_->orderValues(d_->row);
     std::vector<Value> binds;
     const std::string cond = d_->where(binds, Impl::Dir::After, &cursor);
     for (auto& r : d_->fetch(cond, binds, false, d_->aheadBatch)) d_->ahead.push_back(std::move(r));
+    d_->aheadEnds = static_cast<int>(d_->ahead.size()) < d_->aheadBatch;
     d_->aheadGeneration = d_->connection().writeGeneration();
     d_->aheadBatch = std::min(d_->aheadBatch * 2, 256);
   }

@@ -206,6 +206,7 @@ void Table::Impl::resolveOrder() {
 
 void Table::Impl::dropAhead() {
   ahead.clear();
+  aheadEnds = false;
   aheadBatch = kFirstAheadBatch;
 }
 

@@ -81,6 +81,7 @@ struct Table::Impl {
   std::string statementsSchema;  // the attachment the statements were prepared for
   std::deque<Row> ahead;         // rows read ahead of the current one by Next
   unsigned long long aheadGeneration = 0;
+  bool aheadEnds = false;  // the rows read ahead end with the last visible row
   // Rows the first Next after a move reads ahead; the batch doubles while the caller keeps going.
   // A statement costs far more than a few rows it returns.
   static constexpr int kFirstAheadBatch = 16;
