@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 
 #include "Dialogs.h"
@@ -66,9 +67,15 @@ void DBGrid::setMasterLink(store::Table* master, const std::string& masterFields
 void DBGrid::follow(store::TableEvent event) {
   if (moving_ || event == store::TableEvent::FieldChanged) return;
   runGuarded([this, event] {
-    if (event == store::TableEvent::Closed || event == store::TableEvent::Destroyed) {
+    if (event == store::TableEvent::Destroyed) {
       clearLines();
-      if (cursor_) cursor_->Close();
+      cursor_.reset();
+    } else if (event == store::TableEvent::Closed) {
+      // A table closed and opened again in one handler (a change of page) keeps its lines when
+      // nothing was written meanwhile; one left closed shows none once the handler is over.
+      QTimer::singleShot(0, this, [this] {
+        if (source_ && source_->hasTable() && !source_->table().Active()) clearLines();
+      });
     } else if (!linesCurrent()) {
       reload();
     } else {
@@ -101,8 +108,9 @@ std::vector<store::Value> DBGrid::linkValues() const {
 bool DBGrid::linesCurrent() {
   if (!loaded_ || !source_ || !source_->hasTable()) return false;
   store::Table& table = source_->table();
-  return table.Active() && table.IndexFieldNames() == keysIndex_ &&
-         table.WriteGeneration() == generation_ && linkValues() == linkShown_;
+  return table.Active() && table.TableName() == tableShown_ &&
+         table.IndexFieldNames() == keysIndex_ && table.WriteGeneration() == generation_ &&
+         linkValues() == linkShown_;
 }
 
 store::Table& DBGrid::cursor() {
@@ -126,6 +134,7 @@ void DBGrid::reload() {
   clearLines();
   if (!source_ || !source_->hasTable() || !source_->table().Active()) return;
   store::Table& table = source_->table();
+  tableShown_ = table.TableName();
   keysIndex_ = table.IndexFieldNames();
   generation_ = table.WriteGeneration();
   linkShown_ = linkValues();

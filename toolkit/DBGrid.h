@@ -9,7 +9,9 @@
 // line per visible row, but reads only the lines in view plus a small margin; scrolling reads
 // the lines that come into view. It reads its lines again when the table opens, when its order
 // or its master's row changes, or when rows were written through the session since it read
-// them; a move or a change of state that leaves the rows as they were only moves the mark.
+// them; a move or a change of state that leaves the rows as they were only moves the mark. A
+// table closed and opened again within one handler, with nothing written meanwhile, keeps its
+// lines; one left closed shows none once the handler is over.
 //
 // Each line keeps the full order key of its row. Choosing a line moves the table to the row
 // with that key, never to a position: other table objects may have added, deleted or
@@ -80,7 +82,8 @@ class DBGrid : public QTableWidget {
   std::string masterFields_;
   std::unique_ptr<store::Table> cursor_;
   bool loaded_ = false;                          // the lines belong to the table's open view
-  std::string keysIndex_;                        // the table's order when the lines were read
+  std::string tableShown_;                       // the table's file when the lines were read
+  std::string keysIndex_;                        // the table's order then
   unsigned long long generation_ = 0;            // the session's writes when they were read
   std::vector<store::Value> linkShown_;          // the master's link values then
   std::vector<std::vector<store::Value>> keys_;  // order key of each line; empty: not read

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTest>
 #include <functional>
 
@@ -134,6 +135,19 @@ TEST(DBGrid, ReadsOnlyTheLinesInViewAndFollowsRowsAddedAndDeletedByAnotherObject
   EXPECT_EQ(g.current(), "900198 100 退稅");
   EXPECT_EQ(g.marked(), 101);
   EXPECT_TRUE(g.dialogs.texts().isEmpty());
+}
+
+TEST(DBGrid, ATableReopenedShowsItsRowsAsTheyAreAndOneLeftClosedShowsNone) {
+  EntriesGrid g;
+  g.salary.Close();
+  g.folder.addEntry("000001", "880401", "100", "退稅");  // written while closed
+  g.salary.Open();
+  ASSERT_EQ(g.grid.rowCount(), 5);
+  EXPECT_EQ(g.grid.item(4, 0)->text(), "880401");
+  EXPECT_EQ(g.marked(), 0);
+  g.salary.Close();
+  QCoreApplication::processEvents();  // the handler that closed it is over
+  EXPECT_EQ(g.grid.rowCount(), 0);
 }
 
 TEST(DBGrid, AClickMakesTheClickedLinesRowCurrentOrNoneWhateverChangedSinceTheFill) {
