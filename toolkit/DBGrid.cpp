@@ -142,7 +142,7 @@ void DBGrid::reload() {
   // A detail whose master has no row shows none; nothing to read.
   if (master_ && linkShown_.empty()) return;
   store::Table& rows = cursor();
-  const long long count = rows.RecordCount();
+  const long long count = std::min<long long>(rows.RecordCount(), kMaxLines);
   keys_.assign(static_cast<size_t>(count), {});
   setRowCount(static_cast<int>(count));
   showCurrent();

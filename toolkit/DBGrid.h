@@ -4,10 +4,10 @@
 // current.
 //
 // The grid reads its lines through a cursor of its own over the same file, order and (for a
-// detail table) master link, so reading never moves the table's current row. The cursor lives
+// detail table) master link, so reading never moves the table's current row; the cursor lives
 // as long as the grid's configuration, so its statements are prepared once. The grid has one
-// line per visible row, but reads only the lines in view plus a small margin; scrolling reads
-// the lines that come into view. It reads its lines again when the table opens, when its order
+// line per visible row (at most kMaxLines), but reads only the lines in view plus a small
+// margin; scrolling reads the lines that come into view. It reads its lines again when the table opens, when its order
 // or its master's row changes, or when rows were written through the session since it read
 // them; a move or a change of state that leaves the rows as they were only moves the mark. A
 // table closed and opened again within one handler, with nothing written meanwhile, keeps its
@@ -32,6 +32,8 @@ class DBGrid : public QTableWidget {
   Q_OBJECT
 
  public:
+  // At most this many lines, enough for one employee's entries.
+  static constexpr int kMaxLines = 5000;
   // Lines read beyond those in view, above and below.
   static constexpr int kMarginLines = 8;
 
