@@ -1,14 +1,18 @@
 #include "BenchReport.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/utsname.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <stdexcept>
 #include <thread>
 
 namespace bench {
@@ -29,6 +33,112 @@ void report(const std::string& name, std::vector<double> us) {
   std::printf("BENCH %s median_us=%.1f p99_us=%.1f samples=%zu\n", name.c_str(), rank(0.5),
               rank(0.99), us.size());
   std::fflush(stdout);
+}
+
+void reportRatio(const std::string& name, const std::vector<double>& program,
+                 const std::vector<double>& reference) {
+  std::vector<double> ratios;
+  for (std::size_t i = 0; i < program.size() && i < reference.size(); ++i)
+    if (reference[i] > 0) ratios.push_back(program[i] / reference[i]);
+  if (ratios.empty()) return;
+  std::printf("BENCH %s ratio=%.2f program_us=%.1f reference_us=%.1f pairs=%zu\n", name.c_str(),
+              median(ratios), median(program), median(reference), ratios.size());
+  std::fflush(stdout);
+}
+
+namespace {
+
+int toLauncher = -1, fromLauncher = -1;
+
+bool readAll(int fd, void* data, size_t size) {
+  auto* p = static_cast<char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::read(fd, p, size);
+    if (n <= 0) return false;
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool writeAll(int fd, const void* data, size_t size) {
+  const auto* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::write(fd, p, size);
+    if (n <= 0) return false;
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// The launcher: reads a request (its length, then the arguments separated by NUL bytes), runs
+// it, answers with a ChildRun; ends when the pipe closes.
+[[noreturn]] void serve(int in, int out) {
+  for (;;) {
+    size_t length = 0;
+    if (!readAll(in, &length, sizeof length)) _exit(0);
+    std::string request(length, '\0');
+    if (!readAll(in, request.data(), length)) _exit(0);
+    std::vector<char*> argv;
+    for (size_t at = 0;;) {
+      argv.push_back(request.data() + at);
+      at = request.find('\0', at);
+      if (at == std::string::npos) break;
+      ++at;
+    }
+    argv.push_back(nullptr);
+    ChildRun run;
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+      const int null = ::open("/dev/null", O_WRONLY);
+      if (null >= 0) ::dup2(null, 1);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (pid > 0 && wait4(pid, &status, 0, &usage) == pid) {
+      run.peakKb = usage.ru_maxrss;
+      run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    run.us =
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    if (!writeAll(out, &run, sizeof run)) _exit(0);
+  }
+}
+
+}  // namespace
+
+void startLauncher() {
+  int requests[2], answers[2];
+  if (::pipe(requests) != 0 || ::pipe(answers) != 0) throw std::runtime_error("pipe");
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork");
+  if (pid == 0) {
+    ::close(requests[1]);
+    ::close(answers[0]);
+    serve(requests[0], answers[1]);
+  }
+  ::close(requests[0]);
+  ::close(answers[1]);
+  toLauncher = requests[1];
+  fromLauncher = answers[0];
+}
+
+ChildRun runChild(const std::vector<std::string>& argv) {
+  if (toLauncher < 0) throw std::runtime_error("startLauncher() was not called");
+  std::string request;
+  for (const auto& a : argv) request += a + '\0';
+  request.pop_back();
+  const size_t length = request.size();
+  ChildRun run;
+  if (!writeAll(toLauncher, &length, sizeof length) ||
+      !writeAll(toLauncher, request.data(), length) || !readAll(fromLauncher, &run, sizeof run))
+    throw std::runtime_error("the launcher is gone");
+  return run;
 }
 
 long kbFrom(const char* file, const std::string& key) {

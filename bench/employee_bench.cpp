@@ -9,6 +9,10 @@
 //       the table work of a change of page, without widgets: the employee, pay-entry and salary
 //       item tables closed, opened and refreshed in the window's order, then the current
 //       employee's entries read as the grid shows them;
+//   BENCH page_change_ratio_large ratio=<r> ...
+//       that change against the same reads by SQLite alone (the employee's row, the first
+//       salary item, the employee's entries, through statements prepared once), in
+//       interleaved pairs;
 //   BENCH page_change_window ...
 //       the same change through the main window itself (offscreen), with every control that
 //       follows the tables;
@@ -17,6 +21,7 @@
 //       employee page's own handlers (the number changed back and forth between samples);
 // and the machine it ran on.
 
+#include <sqlite3.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
@@ -48,6 +53,7 @@
 namespace {
 
 using bench::report;
+using bench::reportRatio;
 using bench::timeUs;
 namespace fs = std::filesystem;
 using bench::addEmployeeWithEntries;
@@ -81,6 +87,60 @@ void prepareSource(const fs::path& folder) {
               rowCount(session, "salary.DB"));
 }
 
+// The reads of a change of page done by SQLite alone on the same files: the current employee's
+// row, the first salary item, and the employee's entries in key order, each statement prepared
+// once.
+class SqlitePageChange {
+ public:
+  explicit SqlitePageChange(const fs::path& folder) {
+    if (sqlite3_open(":memory:", &db_) != SQLITE_OK) fail("open");
+    for (const auto& [file, as] :
+         {std::pair{"basic.DB", "b"}, {"salary.DB", "s"}, {"item.DB", "i"}}) {
+      const std::string sql = "ATTACH DATABASE '" + (folder / file).string() + "' AS " + as;
+      if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) fail(sql);
+    }
+    employee_ = prepare("SELECT NUMBER, ACCOUNT, NAME, ID, rowid FROM b.data WHERE NUMBER = ?");
+    item_ = prepare("SELECT SALARYITEM, rowid FROM i.data ORDER BY SALARYITEM LIMIT 1");
+    entries_ = prepare(
+        "SELECT NUMBER, SENDDATE, PAY, SALARYITEM, rowid FROM s.data WHERE NUMBER = ? "
+        "ORDER BY NUMBER, SENDDATE, \"PAY#key\", SALARYITEM");
+  }
+  ~SqlitePageChange() {
+    for (sqlite3_stmt* st : {employee_, item_, entries_}) sqlite3_finalize(st);
+    sqlite3_close(db_);
+  }
+  void change(const std::string& number) {
+    std::size_t sink = 0;
+    sqlite3_bind_blob(employee_, 1, number.data(), int(number.size()), SQLITE_STATIC);
+    while (sqlite3_step(employee_) == SQLITE_ROW)
+      for (int c = 0; c < 4; ++c) sink += sqlite3_column_bytes(employee_, c);
+    sqlite3_reset(employee_);
+    while (sqlite3_step(item_) == SQLITE_ROW) sink += sqlite3_column_bytes(item_, 0);
+    sqlite3_reset(item_);
+    sqlite3_bind_blob(entries_, 1, number.data(), int(number.size()), SQLITE_STATIC);
+    while (sqlite3_step(entries_) == SQLITE_ROW) {
+      sink += sqlite3_column_bytes(entries_, 1) + sqlite3_column_bytes(entries_, 3);
+      sink += std::to_string(sqlite3_column_double(entries_, 2)).size();
+    }
+    sqlite3_reset(entries_);
+    gSink = gSink + sink;
+  }
+
+ private:
+  [[noreturn]] void fail(const std::string& what) {
+    throw std::runtime_error("sqlite: " + what + ": " + sqlite3_errmsg(db_));
+  }
+  sqlite3_stmt* prepare(const char* sql) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) != SQLITE_OK) fail(sql);
+    return st;
+  }
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* employee_ = nullptr;
+  sqlite3_stmt* item_ = nullptr;
+  sqlite3_stmt* entries_ = nullptr;
+};
+
 void benchPageChangeTables(const fs::path& folder, int samples) {
   store::Session session(folder);
   session.AddPassword(store::kTablePassword);
@@ -95,10 +155,15 @@ void benchPageChangeTables(const fs::path& folder, int samples) {
   basic.Open();
   salary.Open();
   const long long employees = basic.RecordCount();
+  SqlitePageChange reference(folder);
   std::mt19937 rng(20240601);
-  std::vector<double> us;
+  std::vector<double> us, ref;
   for (int i = 0; i < samples + 10; ++i) {
-    goTo(basic, sixDigits(std::uniform_int_distribution<int>(1, int(employees))(rng)));
+    const std::string number =
+        sixDigits(std::uniform_int_distribution<int>(1, int(employees))(rng));
+    goTo(basic, number);
+    // Which side goes first alternates, so that neither always finds the pages the other read.
+    double r = i % 2 ? timeUs([&] { reference.change(number); }) : 0;
     const double t = timeUs([&] {
       for (store::Table* table : {&basic, &salary, &items}) {
         table->Close();
@@ -111,9 +176,15 @@ void benchPageChangeTables(const fs::path& folder, int samples) {
                 salary.FieldByName("SALARYITEM").text().size();
       }
     });
-    if (i >= 10) us.push_back(t);
+    if (i % 2 == 0) r = timeUs([&] { reference.change(number); });
+    if (i >= 10) {
+      us.push_back(t);
+      ref.push_back(r);
+    }
   }
   report("page_change", us);
+  report("page_change_sqlite", ref);
+  reportRatio("page_change_ratio_large", us, ref);
 }
 
 void benchPageChangeWindow(int samples) {

@@ -10,12 +10,18 @@
 //       entered, walking through consecutive employees;
 //   BENCH pay_new_240_entries ...
 //       新增 on an employee with 240 pay entries (dropped again by 取消 between samples);
+//   BENCH renumber_240_ratio_large ratio=<r> ...
+//       寫入 of an employee with 240 pay entries whose number was changed, through the employee
+//       page's own handlers with the pay page's grid following, against the same renumbering
+//       by SQLite alone (both UPDATEs in one transaction, on another employee with 240
+//       entries), in interleaved pairs;
 //   BENCH pay_cycle_large_without_grid ...
 //       the cycle again with the grid detached, to show what the grid costs;
 // each also as the CPU time of the program's thread (…_cpu), which leaves out the waits for the
 // disk's flush of each written entry and for other work of a shared machine; then the estimate for
 // a month of every employee, the program's memory and the machine.
 
+#include <sqlite3.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -31,6 +37,7 @@
 #include "app/TMainMenuForm.h"
 #include "bench/BenchReport.h"
 #include "bench/DataGenerator.h"
+#include "employees/BasicDataPage.h"
 #include "pay/SalaryMaintainPage.h"
 #include "store/Schema.h"
 #include "store/Session.h"
@@ -133,6 +140,83 @@ void benchNewOn240(const std::string& number, int samples, toolkit::ScriptedDial
   reportBoth("pay_new_240_entries", us);
 }
 
+// Renumbering an employee and its entries by SQLite alone, on the same files.
+class SqliteRenumber {
+ public:
+  explicit SqliteRenumber(const fs::path& folder) {
+    if (sqlite3_open(":memory:", &db_) != SQLITE_OK) throw std::runtime_error("sqlite open");
+    for (const auto& [file, as] : {std::pair{"basic.DB", "b"}, {"salary.DB", "s"}}) {
+      exec("ATTACH DATABASE '" + (folder / file).string() + "' AS " + as);
+    }
+    basic_ = prepare("UPDATE b.data SET NUMBER = ?1 WHERE NUMBER = ?2");
+    entries_ = prepare("UPDATE s.data SET NUMBER = ?1 WHERE NUMBER = ?2");
+  }
+  ~SqliteRenumber() {
+    sqlite3_finalize(basic_);
+    sqlite3_finalize(entries_);
+    sqlite3_close(db_);
+  }
+  void renumber(const std::string& from, const std::string& to) {
+    exec("BEGIN IMMEDIATE");
+    for (sqlite3_stmt* st : {basic_, entries_}) {
+      sqlite3_bind_blob(st, 1, to.data(), int(to.size()), SQLITE_STATIC);
+      sqlite3_bind_blob(st, 2, from.data(), int(from.size()), SQLITE_STATIC);
+      if (sqlite3_step(st) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
+      sqlite3_reset(st);
+    }
+    exec("COMMIT");
+  }
+
+ private:
+  void exec(const std::string& sql) {
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+      throw std::runtime_error(sql + ": " + sqlite3_errmsg(db_));
+  }
+  sqlite3_stmt* prepare(const char* sql) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) != SQLITE_OK)
+      throw std::runtime_error(sqlite3_errmsg(db_));
+    return st;
+  }
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* basic_ = nullptr;
+  sqlite3_stmt* entries_ = nullptr;
+};
+
+// 寫入 of a renumbered employee with 240 entries (the number changed back and forth between
+// samples), each paired with the same by SQLite alone on `referenceNumber`.
+void benchRenumber(const fs::path& folder, const std::string& number,
+                   const std::string& referenceNumber, int samples,
+                   toolkit::ScriptedDialogs& dialogs) {
+  TMainMenuForm* m = MainMenuForm;
+  BasicDataPage* page = m->BasicData;
+  m->PageControl1->setCurrentIndex(0);
+  SqliteRenumber reference(folder);
+  const auto other = [](const std::string& n) { return "9" + n.substr(1); };
+  std::vector<double> us, ref;
+  for (int i = 0; i < samples; ++i) {
+    const std::string from = i % 2 == 0 ? number : other(number);
+    const std::string to = i % 2 == 0 ? other(number) : number;
+    const std::string refFrom = i % 2 == 0 ? referenceNumber : other(referenceNumber);
+    const std::string refTo = i % 2 == 0 ? other(referenceNumber) : referenceNumber;
+    goTo(m->EmployeeBasicTable, from);
+    page->EditBitBtn1Click();
+    m->EmployeeBasicTable.FieldByName("NUMBER").setText(to);
+    double r = 0;
+    if (i % 2) r = timeUs([&] { reference.renumber(refFrom, refTo); });
+    us.push_back(timeUs([&] { page->PostBitBtn1Click(); }));
+    if (i % 2 == 0) r = timeUs([&] { reference.renumber(refFrom, refTo); });
+    ref.push_back(r);
+    requireSilent(dialogs, "renumbering");
+    if (m->EmployeeSalaryTable.RecordCount() != 240)
+      throw std::runtime_error("entries did not follow the employee");
+  }
+  report("renumber_240", us);
+  report("renumber_240_sqlite", ref);
+  bench::reportRatio("renumber_240_ratio_large", us, ref);
+  m->PageControl1->setCurrentIndex(1);
+}
+
 [[noreturn]] void usage(const char* message) {
   std::fprintf(stderr, "pay-bench: %s\nusage: pay-bench --data DIR [--samples N]\n", message);
   std::exit(2);
@@ -167,6 +251,7 @@ int main(int argc, char** argv) {
     for (const auto& entry : fs::directory_iterator(source))
       if (entry.is_regular_file()) fs::copy_file(entry.path(), copy / entry.path().filename());
     const std::string number = addEmployeeWithEntries(copy, 240);
+    const std::string referenceNumber = addEmployeeWithEntries(copy, 240);
 
     toolkit::ScriptedDialogs dialogs;
     {
@@ -181,6 +266,7 @@ int main(int argc, char** argv) {
                   employees, bench::median(cycle.wall) * employees / 1e6,
                   bench::median(cycle.cpu) * employees / 1e6);
       benchNewOn240(number, std::max(20, samples / 4), dialogs);
+      benchRenumber(copy, number, referenceNumber, std::max(20, samples / 4), dialogs);
       // The grid's share: the same cycle with the grid following nothing.
       MainMenuForm->SalaryMaintain->DBGrid1->setDataSource(nullptr, {});
       reportBoth("pay_cycle_large_without_grid",

@@ -2,11 +2,15 @@
 // through the engine and through SQLite alone on the same files, and the peak memory of
 // salary-admin transfer on that month.
 //
-//   transfer-bench [--dir DIR] [--runs N] [--sizes small,large]
+//   transfer-bench [--data DIR] [--dir DIR] [--runs N] [--sizes small,large]
 //
-// DIR (default /tmp/salary-transfer-bench) keeps the generated tables between runs: small is
-// 10,000 employees with 290,000 entries, large 50,000 with 1,400,000. Prints "BENCH <name>
-// median_us=<x>" lines, the ratio engine / SQLite, and "BENCH <name> peak_rss_kb=<x>".
+// --data names a folder made by store-bench, used (through a private copy, removed afterwards)
+// as the large size; otherwise --dir (default /tmp/salary-transfer-bench) keeps generated
+// tables between runs: small is 10,000 employees with 290,000 entries, large 50,000 with
+// 1,400,000. Prints "BENCH <name> median_us=<x>" lines, "BENCH transfer_ratio_<size> ratio=<r>"
+// from interleaved pairs (engine, SQLite alone), the peak memory of salary-admin transfer on the
+// month, and "BENCH transfer_all_<size> median_us=<x> peak_rss_kb=<y>": salary-admin transfer
+// of every entry, its own peak resident memory as wait4 reports it for that child.
 
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -47,12 +51,6 @@ struct Size {
   bench::DataSize data;
 };
 
-double medianMicros(int runs, const std::function<void()>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) times.push_back(bench::timeUs(work));
-  return bench::median(times);
-}
-
 fs::path prepare(const fs::path& root, const Size& size) {
   const fs::path folder =
       root / (std::to_string(size.data.employees) + "x" + std::to_string(size.data.entries));
@@ -73,24 +71,13 @@ fs::path prepare(const fs::path& root, const Size& size) {
   return folder;
 }
 
-// Runs salary-admin transfer on the month and returns its peak resident memory in kB.
-long peakMemoryOfTool(const fs::path& folder, const fs::path& out) {
-  std::cout.flush();
-  std::fflush(nullptr);
-  pid_t pid = fork();
-  if (pid == 0) {
-    if (!freopen("/dev/null", "w", stdout)) _exit(127);
-    execl(SALARY_ADMIN, SALARY_ADMIN, "transfer", "--data", folder.c_str(), "--date", kMonth,
-          "--out", out.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  struct rusage usage {};
-  if (pid < 0 || wait4(pid, &status, 0, &usage) < 0) throw std::runtime_error("cannot run tool");
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    throw std::runtime_error("salary-admin transfer failed");
-  }
-  return usage.ru_maxrss;
+// Runs salary-admin transfer on a send date ("" for every entry): its time and its own peak
+// resident memory.
+bench::ChildRun runTool(const fs::path& folder, const fs::path& out, const char* date) {
+  const bench::ChildRun run = bench::runChild(
+      {SALARY_ADMIN, "transfer", "--data", folder.string(), "--date", date, "--out", out.string()});
+  if (run.status != 0) throw std::runtime_error("salary-admin transfer failed");
+  return run;
 }
 
 void runSize(const fs::path& root, const Size& size, int runs) {
@@ -98,23 +85,30 @@ void runSize(const fs::path& root, const Size& size, int runs) {
   std::string engineText, sqliteText;
   long long records = 0;
 
-  double engineUs;
-  std::vector<double> batchUs;
+  // Interleaved pairs, the side going first alternating.
+  std::vector<double> batchUs, engine, sqlite;
   {
     store::Session session(folder);
     session.AddPassword(store::kTablePassword);
-    engineUs = medianMicros(runs, [&] {
-      batchUs.push_back(bench::timeUs([&] { transfer::buildTransferBatch(session, kMonth); }));
-      auto text = transfer::buildTransferText(session, kMonth);
-      records = text.records;
-      engineText = std::move(text.bytes);
-    });
+    bench::SqliteTransfer reference(folder);
+    const auto engineRun = [&] {
+      engine.push_back(bench::timeUs([&] {
+        batchUs.push_back(bench::timeUs([&] { transfer::buildTransferBatch(session, kMonth); }));
+        auto text = transfer::buildTransferText(session, kMonth);
+        records = text.records;
+        engineText = std::move(text.bytes);
+      }));
+    };
+    const auto sqliteRun = [&] {
+      sqlite.push_back(bench::timeUs([&] { sqliteText = reference.transfer(kMonth); }));
+    };
+    for (int i = 0; i < runs; ++i) {
+      if (i % 2) sqliteRun();
+      engineRun();
+      if (i % 2 == 0) sqliteRun();
+    }
   }
-  double sqliteUs;
-  {
-    bench::SqliteTransfer sqlite(folder);
-    sqliteUs = medianMicros(runs, [&] { sqliteText = sqlite.transfer(kMonth); });
-  }
+  const double engineUs = bench::median(engine), sqliteUs = bench::median(sqlite);
   std::cout << "records " << size.label << ": " << records << " (" << engineText.size()
             << " bytes), same text from both: " << (engineText == sqliteText ? "yes" : "NO")
             << "\n";
@@ -122,15 +116,26 @@ void runSize(const fs::path& root, const Size& size, int runs) {
   std::cout << "BENCH transfer_engine_batch_only_" << size.label
             << " median_us=" << bench::median(batchUs) << "\n";
   std::cout << "BENCH transfer_sqlite_" << size.label << " median_us=" << sqliteUs << "\n";
-  std::cout << "BENCH transfer_ratio_" << size.label << " ratio=" << engineUs / sqliteUs << "\n";
+  bench::reportRatio("transfer_ratio_" + size.label, engine, sqlite);
   std::cout << "BENCH salary_admin_transfer_" << size.label
-            << " peak_rss_kb=" << peakMemoryOfTool(folder, root / "BT000020") << "\n";
+            << " peak_rss_kb=" << runTool(folder, root / "BT000020", kMonth).peakKb << "\n";
+  std::vector<double> allUs;
+  long peak = 0;
+  for (int i = 0; i < std::min(runs, 3); ++i) {
+    const bench::ChildRun run = runTool(folder, root / "BT000020", "");
+    allUs.push_back(run.us);
+    peak = std::max(peak, run.peakKb);
+  }
+  std::cout << "BENCH transfer_all_" << size.label << " median_us=" << bench::median(allUs)
+            << " peak_rss_kb=" << peak << " runs=" << allUs.size() << "\n";
+  fs::remove(root / "BT000020");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   fs::path root = "/tmp/salary-transfer-bench";
+  fs::path data;
   int runs = 5;
   std::string sizes = "small,large";
   for (int i = 1; i < argc; i += 2) {
@@ -138,27 +143,45 @@ int main(int argc, char** argv) {
     const bool hasValue = i + 1 < argc;
     if (hasValue && opt == "--dir")
       root = argv[i + 1];
+    else if (hasValue && opt == "--data")
+      data = argv[i + 1];
     else if (hasValue && opt == "--runs")
       runs = std::max(1, std::atoi(argv[i + 1]));
     else if (hasValue && opt == "--sizes")
       sizes = argv[i + 1];
     else {
-      std::cerr << "usage: transfer-bench [--dir DIR] [--runs N] [--sizes small,large]\n";
+      std::cerr
+          << "usage: transfer-bench [--data DIR] [--dir DIR] [--runs N] [--sizes small,large]\n";
       return 2;
     }
   }
+  bench::startLauncher();
+  int status = 0;
   try {
     bench::reportMachine();
-    fs::create_directories(root);
     if (sizes.find("small") != std::string::npos) {
+      fs::create_directories(root);
       runSize(root, {"small", {10000, 290000, 1}}, runs);
     }
     if (sizes.find("large") != std::string::npos) {
+      if (!data.empty()) {
+        // A private copy: the transfer writes temp.DB, and the data folder is only read.
+        root = fs::temp_directory_path() / ("transfer-bench-" + std::to_string(::getpid()));
+        const fs::path copy = root / "50000x1400000";
+        fs::create_directories(copy);
+        for (const auto& entry : fs::directory_iterator(data))
+          if (entry.is_regular_file()) fs::copy_file(entry.path(), copy / entry.path().filename());
+        std::ofstream(copy / "complete") << "copied\n";
+      }
       runSize(root, {"large", {50000, 1400000, 1}}, runs);
     }
   } catch (const std::exception& e) {
     std::cerr << "transfer-bench: " << e.what() << "\n";
-    return 1;
+    status = 1;
   }
-  return 0;
+  if (!data.empty()) {
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+  }
+  return status;
 }

@@ -408,10 +408,21 @@ void Connection::checkStructure(const std::filesystem::path& path, const Attachm
   }
 }
 
+// A file attached under the name it was opened by is found without asking the file system; any
+// other spelling is resolved in the folder.
+std::map<std::filesystem::path, Connection::Attachment>::const_iterator Connection::findAttached(
+    const std::string& fileName) const {
+  for (auto it = attached_.begin(); it != attached_.end(); ++it)
+    if (it->second.displayName == fileName) return it;
+  return attached_.find(resolve(fileName));
+}
+
 std::string Connection::acquire(const std::string& fileName) {
-  const std::filesystem::path path = resolve(fileName);
-  auto it = attached_.find(path);
+  auto found = findAttached(fileName);
+  auto it = attached_.end();
+  if (found != attached_.end()) it = attached_.erase(found, found);  // the same, not const
   if (it == attached_.end()) {
+    const std::filesystem::path path = resolve(fileName);
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) throw EngineError::of(Code::MissingFile, path.string());
     Attachment a;
@@ -426,12 +437,14 @@ std::string Connection::acquire(const std::string& fileName) {
 }
 
 void Connection::release(const std::string& fileName) {
-  auto it = attached_.find(resolve(fileName));
-  if (it != attached_.end() && it->second.users > 0) --it->second.users;
+  auto found = findAttached(fileName);
+  if (found == attached_.end()) return;
+  auto it = attached_.erase(found, found);
+  if (it->second.users > 0) --it->second.users;
 }
 
 const Connection::Attachment& Connection::attachmentOf(const std::string& fileName) const {
-  auto it = attached_.find(resolve(fileName));
+  auto it = findAttached(fileName);
   if (it == attached_.end() || it->second.users == 0) {
     throw EngineError::of(Code::WrongState, fileName, {}, "資料表未開啟");
   }

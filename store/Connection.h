@@ -100,6 +100,8 @@ class Connection {
   void detach(const std::filesystem::path& path);
   void evictUnused();
   const Attachment& attachmentOf(const std::string& fileName) const;
+  std::map<std::filesystem::path, Attachment>::const_iterator findAttached(
+      const std::string& fileName) const;
   [[noreturn]] void fail(int rc, const Files& files);
   void endAfterFailure(int rc) noexcept;
   void releaseTransactionFiles() noexcept;

@@ -42,6 +42,7 @@ void Table::SetTableName(const std::string& fileName) {
   }
   tableName_ = fileName;
   d_->schema.reset();
+  d_->dropStatements();
 }
 
 const TableSchema& Table::schema() {
@@ -100,7 +101,7 @@ void Table::Open() {
   if (Active()) return;
   if (tableName_.empty()) throw EngineError::of(Code::WrongState, {}, {}, "資料表沒有指定檔案名稱");
   Connection& connection = d_->connection();
-  d_->schemaName = connection.acquire(tableName_);
+  d_->useSchema(connection.acquire(tableName_));
   d_->files = {tableName_};
   try {
     d_->schema = connection.acquiredSchema(tableName_);
@@ -112,7 +113,6 @@ void Table::Open() {
     connection.release(tableName_);
     throw;
   }
-  d_->dropStatements();
   d_->rangeActive = false;
   state_ = TableState::Browse;
   d_->refreshLink();
@@ -123,7 +123,6 @@ void Table::Open() {
 void Table::Close() {
   if (!Active()) return;
   d_->dropPending();
-  d_->dropStatements();
   d_->dropAhead();
   d_->connection().release(tableName_);
   state_ = TableState::Inactive;
@@ -162,19 +161,24 @@ void Table::Next() {
     bof_ = eof_ = true;
     return;
   }
-  if (d_->ahead.empty() || d_->aheadGeneration != d_->connection().writeGeneration()) {
+  const bool fresh = d_->aheadGeneration == d_->connection().writeGeneration();
+  // The rows read ahead reached the last visible row: nothing was written since, so there is
+  // no next row to ask for.
+  const bool atEnd = fresh && d_->ahead.empty() && d_->aheadEnds;
+  if (!atEnd && (d_->ahead.empty() || !fresh)) {
     // Read a batch ahead; it grows while the caller keeps stepping forward.
     d_->ahead.clear();
     const auto cursor = d_->orderValues(d_->row);
     std::vector<Value> binds;
     const std::string cond = d_->where(binds, Impl::Dir::After, &cursor);
     for (auto& r : d_->fetch(cond, binds, false, d_->aheadBatch)) d_->ahead.push_back(std::move(r));
+    d_->aheadEnds = static_cast<int>(d_->ahead.size()) < d_->aheadBatch;
     d_->aheadGeneration = d_->connection().writeGeneration();
     d_->aheadBatch = std::min(d_->aheadBatch * 2, 256);
   }
   if (d_->ahead.empty()) {
     eof_ = true;
-    d_->aheadBatch = 1;
+    d_->aheadBatch = Impl::kFirstAheadBatch;
     return;
   }
   d_->row = std::move(d_->ahead.front());
@@ -341,6 +345,7 @@ void Table::Refresh() {
   d_->dropPending();
   d_->dropAhead();
   d_->refreshLink();
+  d_->linkGeneration = d_->connection().writeGeneration();
   std::optional<Row> r;
   if (hasRow_) {
     const auto cursor = d_->orderValues(d_->row);
@@ -511,6 +516,49 @@ long long Table::RecordCount() {
   const long long n = sqlite3_column_int64(st, 0);
   sqlite3_reset(st);
   return n;
+}
+
+long long Table::RecNo() {
+  d_->requireOpen();
+  if (!hasRow_ || state_ != TableState::Browse) return 0;
+  const auto cursor = d_->orderValues(d_->row);
+  std::vector<Value> binds;
+  const std::string cond = d_->where(binds, Impl::Dir::Before, &cursor);
+  sqlite3_stmt* st = d_->statement("SELECT count(*) FROM " + d_->table() + " WHERE " + cond);
+  for (size_t i = 0; i < binds.size(); ++i) bindValue(st, static_cast<int>(i + 1), binds[i]);
+  d_->step(st);
+  const long long before = sqlite3_column_int64(st, 0);
+  sqlite3_reset(st);
+  return before + 1;
+}
+
+bool Table::SetRecNo(long long n) {
+  d_->requireOpen();
+  d_->dropPending();
+  if (n < 1) return false;
+  std::vector<Value> binds;
+  const std::string cond = d_->where(binds);
+  sqlite3_stmt* st = d_->statement("SELECT " + d_->selectList() + " FROM " + d_->table() +
+                                   " WHERE " + cond + d_->orderBy(false) + " LIMIT 1 OFFSET ?");
+  for (size_t i = 0; i < binds.size(); ++i) bindValue(st, static_cast<int>(i + 1), binds[i]);
+  sqlite3_bind_int64(st, static_cast<int>(binds.size() + 1), n - 1);
+  std::optional<Row> r;
+  if (d_->step(st) == SQLITE_ROW) r = d_->readRow(st);
+  sqlite3_reset(st);
+  if (!r) return false;
+  d_->moveTo(std::move(*r));
+  return true;
+}
+
+void Table::SetCacheSize(long kib) {
+  d_->requireOpen();
+  d_->connection().exec(
+      "PRAGMA \"" + d_->schemaName + "\".cache_size = " + std::to_string(-std::max(kib, 1L)),
+      d_->files);
+}
+
+unsigned long long Table::WriteGeneration() const {
+  return connectionOf(session_).writeGeneration();
 }
 
 Field Table::FieldByName(const std::string& name) {

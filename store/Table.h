@@ -138,6 +138,17 @@ class Table : public FieldOwner {
 
   // Number of visible rows.
   long long RecordCount();
+  // The current row's position among the visible rows, from 1; 0 without a current row. One
+  // count over the index, so a list can show a window of lines without reading those before.
+  long long RecNo();
+  // Makes the visible row at position n (from 1) current and returns true; false, and no move,
+  // when there are fewer rows. A pending row is dropped, as on every move.
+  bool SetRecNo(long long n);
+  // REQUIRES: open. Lets SQLite keep up to `kib` KiB of this file's pages in memory while it
+  // stays attached (its default is 2 MiB a file), for bulk work on a large file.
+  void SetCacheSize(long kib);
+  // Changes with every write through this session: rows read at another value may be stale.
+  unsigned long long WriteGeneration() const;
 
   // Throws UnknownField.
   Field FieldByName(const std::string& name);

@@ -78,6 +78,12 @@ int Table::Impl::step(sqlite3_stmt* st) {
 
 void Table::Impl::dropStatements() {
   statements.clear();
+  statementsSchema.clear();
+}
+
+void Table::Impl::useSchema(const std::string& name) {
+  if (name != statementsSchema) dropStatements();
+  schemaName = statementsSchema = name;
 }
 
 std::string Table::Impl::selectList() const {
@@ -200,7 +206,8 @@ void Table::Impl::resolveOrder() {
 
 void Table::Impl::dropAhead() {
   ahead.clear();
-  aheadBatch = 1;
+  aheadEnds = false;
+  aheadBatch = kFirstAheadBatch;
 }
 
 void Table::Impl::setRow(std::optional<Row> r) {
@@ -254,9 +261,14 @@ void Table::Impl::dropPending() {
 
 void Table::Impl::first() {
   dropAhead();
-  std::vector<Value> binds;
-  const std::string cond = where(binds);
-  setRow(fetchOne(cond, binds, false));
+  linkGeneration = connection().writeGeneration();
+  if (master && !linkValid) {
+    setRow(std::nullopt);  // nothing is visible without the master's row
+  } else {
+    std::vector<Value> binds;
+    const std::string cond = where(binds);
+    setRow(fetchOne(cond, binds, false));
+  }
   self.bof_ = true;
   self.eof_ = !self.hasRow_;
   emit(TableEvent::RowChanged);
@@ -282,8 +294,11 @@ void Table::Impl::masterChanged(TableEvent e) {
   const bool wasValid = linkValid;
   const std::vector<Value> before = linkValues;
   refreshLink();
-  if (e != TableEvent::RowChanged && e != TableEvent::Opened && e != TableEvent::Closed &&
-      wasValid == linkValid && before == linkValues)
+  // The view is read again only when it can differ: other link values, or rows written since.
+  // A master that re-read or reopened its same row leaves the detail where it stands.
+  if (wasValid == linkValid && before == linkValues &&
+      (linkGeneration == connection().writeGeneration() || e == TableEvent::StateChanged ||
+       e == TableEvent::FieldChanged))
     return;
   dropPending();
   first();
@@ -370,10 +385,12 @@ std::string Table::Impl::where(std::vector<Value>& binds, Dir dir,
 std::vector<Table::Impl::Row> Table::Impl::fetch(const std::string& cond,
                                                  const std::vector<Value>& binds, bool descending,
                                                  int limit) {
+  // The row count is bound, so that every batch size shares one statement.
   const std::string sql = "SELECT " + selectList() + " FROM " + table() + " WHERE " + cond +
-                          orderBy(descending) + " LIMIT " + std::to_string(limit);
+                          orderBy(descending) + " LIMIT ?";
   sqlite3_stmt* st = statement(sql);
   for (size_t i = 0; i < binds.size(); ++i) bindValue(st, static_cast<int>(i + 1), binds[i]);
+  sqlite3_bind_int(st, static_cast<int>(binds.size() + 1), limit);
   std::vector<Row> rows;
   while (step(st) == SQLITE_ROW) rows.push_back(readRow(st));
   sqlite3_reset(st);

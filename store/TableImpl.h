@@ -69,15 +69,23 @@ struct Table::Impl {
   std::vector<int> masterFields;  // positions in the master's fields
   std::vector<Value> linkValues;  // the master's values the view was built for
   bool linkValid = false;         // false: the master has no current row, nothing is visible
+  unsigned long long linkGeneration = 0;  // the write generation when the view was last read
   std::vector<Table*> details;
 
   std::map<int, std::function<void(TableEvent)>> listeners;
   int nextToken = 1;
 
+  // Prepared statements by their SQL, kept for the life of the table object: the SQL names the
+  // file's attachment, so they are dropped only when the file comes back under another one.
   std::unordered_map<std::string, StatementHandle> statements;
-  std::deque<Row> ahead;  // rows read ahead of the current one by Next
+  std::string statementsSchema;  // the attachment the statements were prepared for
+  std::deque<Row> ahead;         // rows read ahead of the current one by Next
   unsigned long long aheadGeneration = 0;
-  int aheadBatch = 1;
+  bool aheadEnds = false;  // the rows read ahead end with the last visible row
+  // Rows the first Next after a move reads ahead; the batch doubles while the caller keeps going.
+  // A statement costs far more than a few rows it returns.
+  static constexpr int kFirstAheadBatch = 16;
+  int aheadBatch = kFirstAheadBatch;
 
   Connection& connection() const;
   // The table's file, for messages.
@@ -85,12 +93,14 @@ struct Table::Impl {
   const TableSchema& sch() const { return *schema; }
   const FieldDef& def(int i) const { return schema->fields[i]; }
 
-  // A statement of this table, prepared once and kept while the table is open.
+  // A statement of this table, prepared once and kept for the life of the table object.
   sqlite3_stmt* statement(const std::string& sql);
   // Steps it; throws EngineError naming the file.
   int step(sqlite3_stmt* st);
 
   void dropStatements();
+  // Keeps the statements when the file is attached under the same schema name as before.
+  void useSchema(const std::string& name);
 
   std::string table() const { return "\"" + schemaName + "\".data"; }
 

@@ -1,9 +1,11 @@
 #include "Value.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace store {
 
@@ -39,20 +41,32 @@ std::string formatNumber(double d) {
     }
   }
   // The shortest precision, up to 15 significant digits, that gives the same value as 15.
+  // No text of fewer digits than the shortest form of that value can give it, so the search
+  // starts there and almost always ends at once.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", d);
-  const double target = std::strtod(buf, nullptr);
-  int digits = 15;
-  for (int p = 1; p < 15; ++p) {
-    std::snprintf(buf, sizeof buf, "%.*g", p, d);
-    if (std::strtod(buf, nullptr) == target) {
-      digits = p;
-      break;
-    }
-  }
+  const auto render = [&](int digits) {
+    return std::string_view(
+        buf,
+        static_cast<size_t>(
+            std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific, digits - 1).ptr -
+            buf));
+  };
+  const auto parse = [](std::string_view text) {
+    double v = 0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+  };
+  const double target = parse(render(15));
+  char shortest[64];
+  const auto end =
+      std::to_chars(shortest, shortest + sizeof shortest, target, std::chars_format::scientific)
+          .ptr;
+  int digits = 0;
+  for (const char* c = shortest; c < end && *c != 'e'; ++c) digits += *c >= '0' && *c <= '9';
+  for (digits = std::clamp(digits, 1, 15); digits < 15 && parse(render(digits)) != target;)
+    ++digits;
   // Render those significant digits as plain decimal text, never with an exponent.
-  std::snprintf(buf, sizeof buf, "%.*e", digits - 1, d);
-  std::string s(buf);
+  std::string s(render(digits));
   bool negative = s[0] == '-';
   if (negative) s.erase(0, 1);
   size_t e = s.find('e');

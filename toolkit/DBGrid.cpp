@@ -4,6 +4,9 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
 
 #include "Dialogs.h"
 #include "Guard.h"
@@ -21,6 +24,13 @@ QString cellText(store::Field field) {
 
 const QString kRowGone = QStringLiteral("此筆資料已被刪除或修改,表格已重新讀取");
 
+// Sets a flag for the life of a scope.
+struct Raise {
+  explicit Raise(bool& f) : flag(f) { flag = true; }
+  ~Raise() { flag = false; }
+  bool& flag;
+};
+
 }  // namespace
 
 DBGrid::DBGrid(QWidget* parent) : QTableWidget(parent) {
@@ -28,6 +38,8 @@ DBGrid::DBGrid(QWidget* parent) : QTableWidget(parent) {
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+          [this] { runGuarded([this] { fillVisible(); }); });
 }
 
 DBGrid::~DBGrid() = default;
@@ -36,6 +48,7 @@ void DBGrid::setDataSource(DataSource* source, std::vector<Column> columns) {
   if (source_) disconnect(source_, nullptr, this, nullptr);
   source_ = source;
   columns_ = std::move(columns);
+  cursor_.reset();
   setColumnCount(static_cast<int>(columns_.size()));
   QStringList titles;
   for (const auto& c : columns_) titles << c.title;
@@ -47,33 +60,155 @@ void DBGrid::setDataSource(DataSource* source, std::vector<Column> columns) {
 void DBGrid::setMasterLink(store::Table* master, const std::string& masterFields) {
   master_ = master;
   masterFields_ = masterFields;
+  cursor_.reset();
   reload();
 }
 
 void DBGrid::follow(store::TableEvent event) {
   if (moving_ || event == store::TableEvent::FieldChanged) return;
-  runGuarded([this] { reload(); });
+  runGuarded([this, event] {
+    if (event == store::TableEvent::Destroyed) {
+      clearLines();
+      cursor_.reset();
+    } else if (event == store::TableEvent::Closed) {
+      // A table closed and opened again in one handler (a change of page) keeps its lines when
+      // nothing was written meanwhile; one left closed shows none once the handler is over.
+      QTimer::singleShot(0, this, [this] {
+        if (source_ && source_->hasTable() && !source_->table().Active()) clearLines();
+      });
+    } else if (!linesCurrent()) {
+      reload();
+    } else {
+      showCurrent();
+    }
+  });
+}
+
+void DBGrid::clearLines() {
+  setRowCount(0);
+  keys_.clear();
+  loaded_ = false;
+}
+
+std::vector<store::Value> DBGrid::linkValues() const {
+  std::vector<store::Value> values;
+  if (!master_ || !master_->Active() || master_->IsEmpty()) return values;
+  std::string names = masterFields_ + ";";
+  for (size_t start = 0, end; (end = names.find(';', start)) != std::string::npos;
+       start = end + 1) {
+    const std::string name = names.substr(start, end - start);
+    if (!name.empty()) values.push_back(master_->FieldByName(name).value());
+  }
+  values.push_back(store::Value::number(1));  // a master with a row, even with empty fields
+  return values;
+}
+
+// The lines read show the table's rows as they are: same order, same master row, and nothing
+// written through the session since.
+bool DBGrid::linesCurrent() {
+  if (!loaded_ || !source_ || !source_->hasTable()) return false;
+  store::Table& table = source_->table();
+  return table.Active() && table.TableName() == tableShown_ &&
+         table.IndexFieldNames() == keysIndex_ && table.WriteGeneration() == generation_ &&
+         linkValues() == linkShown_;
+}
+
+store::Table& DBGrid::cursor() {
+  store::Table& table = source_->table();
+  if (!cursor_ || cursor_->TableName() != table.TableName() ||
+      cursor_->IndexFieldNames() != table.IndexFieldNames()) {
+    cursor_ = std::make_unique<store::Table>(table.session(), table.TableName());
+    cursor_->SetIndexFieldNames(table.IndexFieldNames());
+    if (master_) cursor_->SetMasterSource(master_, masterFields_);
+  }
+  // The table may hear of its master's move before this cursor does: the cursor takes the
+  // master's row now.
+  if (cursor_->Active())
+    cursor_->Refresh();
+  else
+    cursor_->Open();
+  return *cursor_;
 }
 
 void DBGrid::reload() {
-  setRowCount(0);
-  keys_.clear();
+  clearLines();
   if (!source_ || !source_->hasTable() || !source_->table().Active()) return;
   store::Table& table = source_->table();
+  tableShown_ = table.TableName();
   keysIndex_ = table.IndexFieldNames();
-  store::Table cursor(table.session(), table.TableName());
-  cursor.SetIndexFieldNames(table.IndexFieldNames());
-  if (master_) cursor.SetMasterSource(master_, masterFields_);
-  cursor.Open();
-  for (cursor.First(); !cursor.Eof() && rowCount() < kMaxLines; cursor.Next()) {
-    int line = rowCount();
-    insertRow(line);
-    for (int c = 0; c < static_cast<int>(columns_.size()); ++c) {
-      setItem(line, c, new QTableWidgetItem(cellText(cursor.FieldByName(columns_[c].field))));
-    }
-    keys_.push_back(cursor.orderKey());
+  generation_ = table.WriteGeneration();
+  linkShown_ = linkValues();
+  loaded_ = true;
+  // A detail whose master has no row shows none; nothing to read.
+  if (master_ && linkShown_.empty()) return;
+  store::Table& rows = cursor();
+  const long long count = std::min<long long>(rows.RecordCount(), kMaxLines);
+  keys_.assign(static_cast<size_t>(count), {});
+  setRowCount(static_cast<int>(count));
+  showCurrent();
+}
+
+void DBGrid::showCurrent() {
+  const auto key = currentKey();
+  const auto isRead = [&] {
+    return key.empty() || std::find(keys_.begin(), keys_.end(), key) != keys_.end();
+  };
+  bool read = isRead();
+  // The table on its first row (as after every move of its master) is on the first line, unless
+  // rows came before it since: then it is looked up.
+  if (!read && source_->table().Bof()) {
+    scrollToTop();
+    fillVisible();
+    read = isRead();
   }
+  if (!read && cursor_ && cursor_->gotoOrderKey(key)) {
+    const int line = static_cast<int>(cursor_->RecNo()) - 1;
+    if (line >= 0 && line < rowCount()) scrollTo(model()->index(line, 0));
+  }
+  fillVisible();
   markCurrent();
+}
+
+void DBGrid::fillVisible() {
+  if (!loaded_ || filling_ || keys_.empty()) return;
+  const int section = std::max(1, verticalHeader()->defaultSectionSize());
+  // Before the grid is laid out its viewport has no height yet: its own height stands for it.
+  const int pixels = isVisible() ? viewport()->height() : std::max(height(), 16 * section);
+  const int top = std::max(0, rowAt(0));
+  const int shown = pixels / section + 1;
+  const int last = static_cast<int>(keys_.size()) - 1;
+  fillLines(std::max(0, top - kMarginLines), std::min(last, top + shown + kMarginLines));
+}
+
+void DBGrid::fillLines(int from, int to) {
+  Raise busy(filling_);
+  store::Table* rows = cursor_.get();
+  if (!rows || !rows->Active()) return;
+  int line = from;
+  while (line <= to) {
+    if (!keys_[line].empty()) {
+      ++line;
+      continue;
+    }
+    // A run of lines not read yet: from the line above when it is known, else by position.
+    bool placed = false;
+    if (line > 0 && !keys_[line - 1].empty()) {
+      placed = rows->gotoOrderKey(keys_[line - 1]);
+      if (placed) rows->Next();
+      placed = placed && !rows->Eof();
+    } else {
+      placed = rows->SetRecNo(line + 1);
+    }
+    if (!placed) return;
+    for (;;) {
+      for (int c = 0; c < static_cast<int>(columns_.size()); ++c)
+        setItem(line, c, new QTableWidgetItem(cellText(rows->FieldByName(columns_[c].field))));
+      keys_[line] = rows->orderKey();
+      if (++line > to || !keys_[line].empty()) break;
+      rows->Next();
+      if (rows->Eof()) return;  // rows deleted since the count: the rest stay empty
+    }
+  }
 }
 
 std::vector<store::Value> DBGrid::currentKey() {
@@ -99,15 +234,12 @@ void DBGrid::choose(int line) {
     return;
   store::Table& table = source_->table();
   if (!table.Active()) return;
+  if (keys_[line].empty()) fillLines(line, line);
   // The lines' keys are keys of the order they were read in; in another order they name no row.
   const bool sameOrder = table.IndexFieldNames() == keysIndex_;
   bool found = false;
-  if (sameOrder) {
-    moving_ = true;
-    struct Reset {
-      bool& flag;
-      ~Reset() { flag = false; }
-    } reset{moving_};
+  if (sameOrder && !keys_[line].empty()) {
+    Raise moving(moving_);
     found = table.gotoOrderKey(keys_[line]);
   }
   if (found) {
@@ -139,6 +271,16 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
 QModelIndex DBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
   if (action == MoveHome || action == MoveEnd) modifiers |= Qt::ControlModifier;
   return QTableWidget::moveCursor(action, modifiers);
+}
+
+void DBGrid::resizeEvent(QResizeEvent* event) {
+  QTableWidget::resizeEvent(event);
+  runGuarded([this] { fillVisible(); });
+}
+
+void DBGrid::showEvent(QShowEvent* event) {
+  QTableWidget::showEvent(event);
+  runGuarded([this] { fillVisible(); });
 }
 
 }  // namespace toolkit

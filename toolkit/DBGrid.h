@@ -4,9 +4,14 @@
 // current.
 //
 // The grid reads its lines through a cursor of its own over the same file, order and (for a
-// detail table) master link, so reading never moves the table's current row. It shows at most
-// kMaxLines lines, enough for one employee's entries, and re-reads them whenever the table
-// opens, closes, moves or changes state.
+// detail table) master link, so reading never moves the table's current row; the cursor lives
+// as long as the grid's configuration, so its statements are prepared once. The grid has one
+// line per visible row (at most kMaxLines), but reads only the lines in view plus a small
+// margin; scrolling reads the lines that come into view. It reads its lines again when the table opens, when its order
+// or its master's row changes, or when rows were written through the session since it read
+// them; a move or a change of state that leaves the rows as they were only moves the mark. A
+// table closed and opened again within one handler, with nothing written meanwhile, keeps its
+// lines; one left closed shows none once the handler is over.
 //
 // Each line keeps the full order key of its row. Choosing a line moves the table to the row
 // with that key, never to a position: other table objects may have added, deleted or
@@ -15,6 +20,7 @@
 
 #include <QPointer>
 #include <QTableWidget>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,7 +32,10 @@ class DBGrid : public QTableWidget {
   Q_OBJECT
 
  public:
+  // At most this many lines, enough for one employee's entries.
   static constexpr int kMaxLines = 5000;
+  // Lines read beyond those in view, above and below.
+  static constexpr int kMarginLines = 8;
 
   struct Column {
     std::string field;
@@ -51,9 +60,20 @@ class DBGrid : public QTableWidget {
   void keyPressEvent(QKeyEvent* event) override;
   // Lines are chosen whole, so Home and End go to the first and last line.
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void follow(store::TableEvent event);
+  void clearLines();
+  bool linesCurrent();
+  std::vector<store::Value> linkValues() const;
+  store::Table& cursor();
+  // Reads the lines in view and the margin that are not read yet.
+  void fillVisible();
+  void fillLines(int from, int to);
+  // Scrolls to the current row's line when it is not among the lines read.
+  void showCurrent();
   void markCurrent();
   void choose(int line);
   std::vector<store::Value> currentKey();
@@ -62,9 +82,15 @@ class DBGrid : public QTableWidget {
   std::vector<Column> columns_;
   store::Table* master_ = nullptr;
   std::string masterFields_;
-  std::string keysIndex_;                        // the table's order when the lines were read
-  std::vector<std::vector<store::Value>> keys_;  // order key of each line
+  std::unique_ptr<store::Table> cursor_;
+  bool loaded_ = false;                          // the lines belong to the table's open view
+  std::string tableShown_;                       // the table's file when the lines were read
+  std::string keysIndex_;                        // the table's order then
+  unsigned long long generation_ = 0;            // the session's writes when they were read
+  std::vector<store::Value> linkShown_;          // the master's link values then
+  std::vector<std::vector<store::Value>> keys_;  // order key of each line; empty: not read
   bool moving_ = false;
+  bool filling_ = false;
 };
 
 }  // namespace toolkit

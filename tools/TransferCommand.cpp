@@ -1,17 +1,20 @@
 // salary-admin transfer: builds the transfer batch of a send date in temp.DB and writes the
 // transfer file, as the transfer dialog does. The batch stays in temp.DB for the reports.
 
+#include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "Commands.h"
 #include "store/DataFolder.h"
+#include "store/EngineError.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/Value.h"
 #include "transfer/SendDate.h"
 #include "transfer/TransferBatch.h"
-#include "transfer/TransferFile.h"
+#include "transfer/TransferFileStream.h"
 
 namespace admin {
 
@@ -35,8 +38,24 @@ int transferCommand(const Args& args) {
 
   store::Session session(folder);
   session.AddPassword(store::kTablePassword);
-  const transfer::TransferText text = transfer::buildTransferBatchAndText(session, date);
-  const std::string warning = transfer::saveTransferFileChecked(out, text.bytes);
+  // The text goes record by record into the new file beside the target. A failure of the file
+  // is held until the batch is stored, as when the file is saved after the batch is built.
+  std::optional<transfer::TransferFileStream> file;
+  std::exception_ptr saveFailed;
+  const transfer::TransferText text =
+      transfer::buildTransferBatchAndWrite(session, date, [&](std::string_view piece) {
+        if (saveFailed) return;
+        try {
+          if (!file) file.emplace(out);
+          file->write(piece);
+        } catch (const store::EngineError&) {
+          saveFailed = std::current_exception();
+        }
+      });
+  if (saveFailed) std::rethrow_exception(saveFailed);
+  if (!file) file.emplace(out);  // never reached: the text always has its last line
+  const std::string warning = file->commit();
+  file->verify();
   if (!warning.empty()) std::cerr << "salary-admin transfer: " << warning << "\n";
   std::cout << "Wrote " << out.string() << ": " << text.records << " records, total "
             << store::formatNumber(text.total) << "\n";

@@ -106,12 +106,21 @@ long long buildTransferBatch(store::Session& session, std::string_view sendDateT
 }
 
 TransferText buildTransferBatchAndText(store::Session& session, std::string_view sendDateText) {
+  std::string bytes;
+  TransferText text = buildTransferBatchAndWrite(session, sendDateText,
+                                                 [&](std::string_view piece) { bytes += piece; });
+  text.bytes = std::move(bytes);
+  return text;
+}
+
+TransferText buildTransferBatchAndWrite(store::Session& session, std::string_view sendDateText,
+                                        const TextSink& sink) {
   store::Transaction tx(session, kBatchFiles);
   fillBatch(session, sendDateText);
   TransferText text;
   std::exception_ptr refused;
   try {
-    text = buildTransferText(session, sendDateText);
+    text = writeTransferText(session, sendDateText, sink);
   } catch (const store::EngineError& e) {
     if (e.code() != store::EngineError::Code::InvalidValue) throw;
     refused = std::current_exception();

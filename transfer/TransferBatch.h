@@ -31,4 +31,10 @@ long long buildTransferBatch(store::Session& session, std::string_view sendDateT
 // any failure of the engine leaves the previous batch. Throws store::EngineError.
 TransferText buildTransferBatchAndText(store::Session& session, std::string_view sendDateText);
 
+// The same with the text given piece by piece to `sink` (writeTransferText); the result's bytes
+// stay empty. A sink that throws ends the build as any failure does and leaves the previous
+// batch.
+TransferText buildTransferBatchAndWrite(store::Session& session, std::string_view sendDateText,
+                                        const TextSink& sink);
+
 }  // namespace transfer

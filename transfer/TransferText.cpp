@@ -91,9 +91,19 @@ class RecordWriter {
 }  // namespace
 
 TransferText buildTransferText(store::Session& session, std::string_view sendDateText) {
+  std::string bytes;
+  TransferText result =
+      writeTransferText(session, sendDateText, [&](std::string_view piece) { bytes += piece; });
+  result.bytes = std::move(bytes);
+  return result;
+}
+
+TransferText writeTransferText(store::Session& session, std::string_view sendDateText,
+                               const TextSink& sink) {
   const std::string date = sendDateBytes(sendDateText);
   TransferText result;
-  std::string& out = result.bytes;
+  std::string out;
+  out.reserve(kPiece + kRecordLength + 64);
   out += kHeader;
   out += kLineEnd;
 
@@ -123,11 +133,16 @@ TransferText buildTransferText(store::Session& session, std::string_view sendDat
     writer.write(row);
     ++result.records;
     result.total += row.pay;
+    if (out.size() >= kPiece) {
+      sink(out);
+      out.clear();
+    }
   }
   temp.Close();
 
   out += kTrailer;
   out += kLineEnd;
+  sink(out);
   return result;
 }
 

@@ -9,11 +9,14 @@
 // "0"), PAY1 (2), ID (10, only when exactly 10 bytes, else spaces), SPACE (4), the item's TRAN
 // code (2) and 16 spaces.
 //
-// The whole text is built in memory; nothing is written to any file here. A row that cannot
+// buildTransferText builds the whole text in memory; writeTransferText hands it to a sink in
+// pieces of about kPiece bytes instead, so that a file of a whole table never needs its size
+// in memory. Nothing is written to any file here. A row that cannot
 // make an exact record (a salary item outside the item code table, an amount whose text exceeds
 // 13 characters) refuses the whole text with an EngineError naming the employee number, the
 // send date and the value; no record is ever longer or shorter than 74 bytes.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +27,9 @@ class Session;
 namespace transfer {
 
 inline constexpr std::size_t kRecordLength = 74;
+inline constexpr std::size_t kPiece = 64 * 1024;
+
+using TextSink = std::function<void(std::string_view)>;
 
 struct TransferText {
   std::string bytes;      // the file's content
@@ -33,5 +39,11 @@ struct TransferText {
 
 // Throws store::EngineError.
 TransferText buildTransferText(store::Session& session, std::string_view sendDateText);
+
+// The same text given piece by piece to `sink`; the result's bytes stay empty. A refused row
+// throws after the pieces before it were given: the receiver must then drop what it got.
+// Throws store::EngineError, and what the sink throws.
+TransferText writeTransferText(store::Session& session, std::string_view sendDateText,
+                               const TextSink& sink);
 
 }  // namespace transfer

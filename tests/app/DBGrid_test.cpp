@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTest>
 #include <functional>
 
@@ -111,6 +112,42 @@ TEST(DBGrid, ShowsItsTitlesAndTheEntriesOfTheCurrentEmployee) {
   g.basic.Next();
   ASSERT_EQ(g.grid.rowCount(), 1);
   EXPECT_EQ(g.grid.item(0, 2)->text(), QStringLiteral("股利發放"));
+}
+
+TEST(DBGrid, ReadsOnlyTheLinesInViewAndFollowsRowsAddedAndDeletedByAnotherObject) {
+  EntriesGrid g;
+  for (int i = 0; i < 100; ++i)
+    g.folder.addEntry("000001", std::to_string(900100 + i), "100", "退稅");
+  g.salary.Refresh();
+  ASSERT_EQ(g.grid.rowCount(), 104);
+  EXPECT_EQ(g.grid.item(103, 0), nullptr);  // far below the view: not read
+  g.grid.scrollToBottom();
+  ASSERT_NE(g.grid.item(103, 0), nullptr);
+  EXPECT_EQ(g.grid.item(103, 0)->text(), "900199");
+  OtherObject(g.folder.session(), kLines[0]).salary.Delete();
+  g.folder.addEntry("000001", "900300", "1", "退稅");
+  g.salary.Last();
+  ASSERT_EQ(g.grid.rowCount(), 104);
+  EXPECT_EQ(g.grid.item(102, 0)->text(), "900199");
+  EXPECT_EQ(g.grid.item(103, 0)->text(), "900300");
+  EXPECT_EQ(g.marked(), 103);
+  g.click(101);
+  EXPECT_EQ(g.current(), "900198 100 退稅");
+  EXPECT_EQ(g.marked(), 101);
+  EXPECT_TRUE(g.dialogs.texts().isEmpty());
+}
+
+TEST(DBGrid, ATableReopenedShowsItsRowsAsTheyAreAndOneLeftClosedShowsNone) {
+  EntriesGrid g;
+  g.salary.Close();
+  g.folder.addEntry("000001", "880401", "100", "退稅");  // written while closed
+  g.salary.Open();
+  ASSERT_EQ(g.grid.rowCount(), 5);
+  EXPECT_EQ(g.grid.item(4, 0)->text(), "880401");
+  EXPECT_EQ(g.marked(), 0);
+  g.salary.Close();
+  QCoreApplication::processEvents();  // the handler that closed it is over
+  EXPECT_EQ(g.grid.rowCount(), 0);
 }
 
 TEST(DBGrid, AClickMakesTheClickedLinesRowCurrentOrNoneWhateverChangedSinceTheFill) {

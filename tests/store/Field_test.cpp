@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
 #include "support/TestRows.h"
 
 using store::EngineError;
@@ -98,6 +103,67 @@ TEST(FormatNumber, GivesTheShortestPlainText) {
       {1e-7, "0.0000001"},
   };
   for (const auto& [value, text] : cases) EXPECT_EQ(store::formatNumber(value), text) << value;
+}
+
+// The texts amounts always had: the fewest of up to 15 significant digits, found by printing
+// and reading back each precision in turn, written out without an exponent.
+std::string formatNumberByPrintf(double d) {
+  if (d == 0) return "0";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15g", d);
+  const double target = std::strtod(buf, nullptr);
+  int digits = 15;
+  for (int p = 1; p < 15; ++p) {
+    std::snprintf(buf, sizeof buf, "%.*g", p, d);
+    if (std::strtod(buf, nullptr) == target) {
+      digits = p;
+      break;
+    }
+  }
+  std::snprintf(buf, sizeof buf, "%.*e", digits - 1, d);
+  std::string s(buf);
+  const bool negative = s[0] == '-';
+  if (negative) s.erase(0, 1);
+  const size_t e = s.find('e');
+  const int pointAt = std::atoi(s.c_str() + e + 1) + 1;
+  std::string mantissa;
+  for (char c : s.substr(0, e))
+    if (c != '.') mantissa += c;
+  while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
+  std::string out = pointAt <= 0 ? "0." + std::string(-pointAt, '0') + mantissa
+                    : pointAt >= int(mantissa.size())
+                        ? mantissa + std::string(pointAt - mantissa.size(), '0')
+                        : mantissa.substr(0, pointAt) + "." + mantissa.substr(pointAt);
+  return negative ? "-" + out : out;
+}
+
+TEST(FormatNumber, GivesTheSameTextAsPrintingEachPrecisionOnAMillionAmounts) {
+  std::mt19937_64 rng(20261207);
+  std::uniform_int_distribution<long long> cents(-99999999999999, 99999999999999);
+  std::uniform_real_distribution<double> unit(-1, 1);
+  std::uniform_int_distribution<int> scale(-9, 14), kind(0, 3);
+  int mismatches = 0;
+  for (int i = 0; i < 1000000 && mismatches < 5; ++i) {
+    double d = 0;
+    switch (kind(rng)) {
+      case 0:  // whole cents, up to and beyond the transfer file's 13 characters
+        d = static_cast<double>(cents(rng)) / 100;
+        break;
+      case 1:  // any fraction at any size
+        d = unit(rng) * std::pow(10.0, scale(rng));
+        break;
+      case 2:  // a third, a seventh: no short text
+        d = static_cast<double>(cents(rng) / 1000) / (i % 2 ? 3 : 7);
+        break;
+      default:  // a neighbour of a short amount
+        d = std::nextafter(static_cast<double>(cents(rng) / 100000) / 10, i % 2 ? 1e300 : -1e300);
+    }
+    const std::string expected = formatNumberByPrintf(d);
+    if (store::formatNumber(d) != expected) {
+      ++mismatches;
+      ADD_FAILURE() << std::hexfloat << d << ": " << store::formatNumber(d) << " != " << expected;
+    }
+  }
 }
 
 }  // namespace

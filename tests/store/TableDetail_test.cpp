@@ -108,4 +108,22 @@ TEST_F(DetailTest, DeletingInTheDetailStaysWithTheEmployeeAndAnEmptyMasterShowsN
   EXPECT_EQ(salary.RecordCount(), 4);
 }
 
+TEST_F(DetailTest, FollowsTheMasterThroughCloseAndOpenAndStaysPutWhenNothingChanged) {
+  basic.Next();
+  salary.Next();
+  basic.Close();
+  EXPECT_TRUE(salary.IsEmpty());
+  expectDetail({});
+  basic.Open();  // back on the first employee
+  expectDetail(amy);
+  basic.Next();
+  salary.Next();
+  basic.Refresh();  // the same employee, nothing written: the detail keeps its row
+  EXPECT_EQ(salary.FieldByName("SENDDATE").text(), "880201");
+  testrows::addEntry(s, "000002", "880001", 1, "本薪");  // written by another object
+  basic.Refresh();
+  EXPECT_EQ(salary.FieldByName("SENDDATE").text(), "880001");
+  expectDetail({"000002 880001", "000002 880101", "000002 880201", "000002 880301"});
+}
+
 }  // namespace

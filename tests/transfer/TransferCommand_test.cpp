@@ -5,7 +5,12 @@
 #include <fstream>
 
 #include "TransferFolder.h"
+#include "store/EngineError.h"
+#include "store/Table.h"
+#include "store/Transaction.h"
 #include "support/ToolRun.h"
+#include "transfer/TransferFileStream.h"
+#include "transfer/TransferText.h"
 
 namespace {
 
@@ -56,6 +61,54 @@ TEST_F(TransferCommandTest, RowThatCannotMakeARecordIsRefusedNamingItAndNoFileIs
     EXPECT_TRUE(r.out.empty()) << r.out;
     EXPECT_EQ(TestFolder::readFile(target), "earlier\r\n");
   }
+}
+
+// The file written piece by piece is the text built whole in memory, on the edge cases of the
+// format and on a batch of many pieces.
+TEST_F(TransferCommandTest, TheFileWrittenInPiecesIsTheTextBuiltWhole) {
+  folder.addEmployee("1", "1234567890", "王小明", "A123456789");
+  folder.addEntry("1", "880305", 1234.5);
+  folder.addEntry("1", "880306", -100);
+  folder.addEntry("1", "880307", 0.07);
+  folder.addEntry("1", "880308", -0.5);
+  folder.addEntry("1", "880309", 9999999999999);  // thirteen characters
+  {
+    store::Table salary(folder.session(), "salary.DB");
+    salary.Open();
+    store::Transaction tx(folder.session(), {"salary.DB"});
+    for (int i = 0; i < 1500; ++i) {  // some 114 kB: two pieces and a part
+      salary.Append();
+      salary.FieldByName("NUMBER").setText("1");
+      salary.FieldByName("SENDDATE").setText("89" + std::to_string(1000 + i));
+      salary.FieldByName("PAY").setNumber(i + 0.25);
+      salary.FieldByName("SALARYITEM").setText("退稅");
+      salary.Post();
+    }
+    tx.commit();
+  }
+  for (const auto& [date, size] : {std::pair{"7701", 23u}, {"8803", 23u + 5 * 76}, {"89", 0u}}) {
+    SCOPED_TRACE(date);
+    ASSERT_EQ(run(date).status, 0);
+    const std::string whole = transfer::buildTransferText(folder.session(), date).bytes;
+    if (size) EXPECT_EQ(whole.size(), size);
+    EXPECT_EQ(TestFolder::readFile(target), whole);
+  }
+}
+
+TEST(TransferFileStream, VerifyFindsAFileChangedAfterItsWriting) {
+  TestFolder folder;
+  const fs::path file = folder.path() / "BT000001";
+  const std::string text(3 * transfer::TransferFileStream::kBlock + 17, 'x');
+  transfer::TransferFileStream stream(file);
+  for (size_t at = 0; at < text.size(); at += 70001)
+    stream.write(std::string_view(text).substr(at, 70001));
+  EXPECT_EQ(stream.commit(), "");
+  stream.verify();
+  EXPECT_EQ(TestFolder::readFile(file), text);
+  std::fstream(file, std::ios::in | std::ios::out | std::ios::binary)
+          .seekp(2 * transfer::TransferFileStream::kBlock + 5)
+      << 'y';
+  EXPECT_THROW(stream.verify(), store::EngineError);
 }
 
 }  // namespace

@@ -1,0 +1,78 @@
+// A table object keeps its prepared statements from one Open to the next: whatever happened to
+// its file in between (replaced by a restored copy, emptied or written by another object), it
+// reads the file as it is now.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "store/BatchMove.h"
+#include "support/TestRows.h"
+
+using testrows::Texts;
+
+namespace {
+
+void copyFile(store::Session& s, const char* from, const char* to) {
+  store::Table source(s, from), destination(s, to);
+  store::BatchMove move;
+  move.SetSource(&source);
+  move.SetDestination(&destination);
+  move.SetMode(store::BatchMove::Mode::Copy);
+  move.Execute();
+}
+
+TEST(StatementReuse, ATableObjectReadsItsFileAsItIsNowAfterItWasReplacedOrChanged) {
+  using Change = std::function<void(store::Session&)>;
+  const Change restore = [](store::Session& s) { copyFile(s, "basic_bk.db", "basic.DB"); };
+  const Change empty = [](store::Session& s) { store::Table(s, "basic.DB").EmptyTable(); };
+  const Change add = [](store::Session& s) { testrows::addEmployee(s, "000000", "Ann"); };
+  const struct {
+    const char* name;
+    bool closed;  // the object is closed while the file changes
+    Change change;
+    Texts numbers;
+  } cases[] = {
+      {"restored from a backup while open", false, restore, {"000001", "000002", "000003"}},
+      {"restored from a backup while closed", true, restore, {"000001", "000002", "000003"}},
+      {"emptied by another object while open", false, empty, {}},
+      {"emptied by another object while closed", true, empty, {}},
+      {"a row added before it while closed",
+       true,
+       add,
+       {"000000", "000001", "000002", "000003", "000004"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestFolder folder;
+    store::Session& s = folder.session();
+    for (const char* n : {"000001", "000002", "000003"})
+      testrows::addEmployee(s, n, "E" + std::string(n));
+    copyFile(s, "basic.DB", "basic_bk.db");
+    testrows::addEmployee(s, "000004", "Dan");
+    store::Table t(s, "basic.DB");
+    t.Open();
+    // Every kind of read once, so that each statement exists before the change.
+    ASSERT_EQ(testrows::column(t, "NUMBER").size(), 4u);
+    t.Prior();
+    t.Last();
+    ASSERT_EQ(t.RecordCount(), 4);
+    t.First();
+    t.Next();
+    t.Next();  // on 000003, with 000004 read ahead
+    if (c.closed) t.Close();
+    c.change(s);
+    if (c.closed) t.Open();
+    if (!c.closed) {
+      t.Next();  // the row read ahead before the change is gone
+      EXPECT_TRUE(t.Eof());
+      EXPECT_NE(t.FieldByName("NUMBER").text(), "000004");
+    }
+    EXPECT_EQ(t.RecordCount(), static_cast<long long>(c.numbers.size()));
+    EXPECT_EQ(testrows::column(t, "NUMBER"), c.numbers);
+    t.Last();
+    EXPECT_EQ(t.FieldByName("NUMBER").text(), c.numbers.empty() ? "" : c.numbers.back());
+  }
+}
+
+}  // namespace
