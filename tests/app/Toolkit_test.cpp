@@ -10,6 +10,10 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "store/EngineError.h"
+#include "store/Table.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFolder.h"
 #include "toolkit/BitBtn.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBEdit.h"
@@ -17,10 +21,6 @@
 #include "toolkit/DataSource.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Guard.h"
-#include "support/ScriptedDialogs.h"
-#include "store/EngineError.h"
-#include "store/Table.h"
-#include "support/TestFolder.h"
 
 namespace {
 
@@ -115,25 +115,6 @@ TEST_F(DataAware, UpperCaseEditTurnsTypedLettersToCapitals) {
   basic.Edit();
   QTest::keyClicks(&edit, "a123456789");
   EXPECT_EQ(basic.FieldByName("ID").text(), "A123456789");
-}
-
-TEST(DataAwareCurrency, EditShowsAnAmountFormattedWhileBrowsedAndTakesPlainDigitsWhileTyped) {
-  TestFolder folder;
-  folder.addEntry("000001", "880105", "12345678.5", "薪水轉帳");
-  store::Table salary(folder.session(), "salary.DB");
-  salary.Open();
-  toolkit::DataSource source(salary);
-  toolkit::DBEdit edit;
-  edit.setMaxLength(13);
-  edit.setDataField(&source, "PAY");
-  EXPECT_EQ(edit.text(), "$12,345,678.50");
-  salary.Edit();
-  EXPECT_EQ(edit.text(), "12345678.5");
-  salary.Cancel();
-  salary.Insert();
-  EXPECT_EQ(edit.text(), "");
-  QTest::keyClicks(&edit, "-1x00");
-  EXPECT_EQ(salary.FieldByName("PAY").number(), -100);
 }
 
 TEST(PictureButton, ADisabledButtonShowsItsCaptionAndPictureGrey) {
