@@ -104,12 +104,8 @@ void checkContainer(QWidget* container, QWidget* root, QStringList& faults) {
     QWidget* a = controls[i];
     const auto [need, has] = captionRoom(a);
     if (need.width() > has.width() || need.height() > has.height()) {
-      faults << QStringLiteral("%1 needs %2x%3, has %4x%5")
-                    .arg(a->objectName())
-                    .arg(need.width())
-                    .arg(need.height())
-                    .arg(has.width())
-                    .arg(has.height());
+      faults << a->objectName() + QString::asprintf(" needs %dx%d, has %dx%d", need.width(),
+                                                    need.height(), has.width(), has.height());
     }
     if (!isPicture(a) && !container->rect().contains(a->geometry())) {
       faults << a->objectName() + " outside " + container->objectName();
