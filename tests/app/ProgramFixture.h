@@ -1,21 +1,15 @@
 #pragma once
-// The whole program on a fresh data folder, with the dialogs scripted: user admin/admin,
-// employees 000001 and 000002, two pay entries of the first and one of the second.
-
-#include <gtest/gtest.h>
+// The program on a fresh data folder: user admin/admin, employees 000001 and 000002, two pay
+// entries of the first and one of the second.
 
 #include <QTimer>
 #include <functional>
-#include <memory>
 
-#include "app/Program.h"
 #include "app/TMainForm.h"
-#include "app/TMainMenuForm.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
+#include "support/ProgramFixture.h"
 #include "users/TPinForm.h"
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ProgramFixture {
  protected:
   ProgramTest() {
     folder.addUser("admin", "admin");
@@ -24,7 +18,7 @@ class ProgramTest : public ::testing::Test {
     folder.addEntry("000001", "880105", "35000", "薪水轉帳");
     folder.addEntry("000001", "880205", "36000", "薪水轉帳");
     folder.addEntry("000002", "880205", "42000", "薪水轉帳");
-    program = Program::start(folder.path());
+    start();
   }
 
   // Runs `action` once the login dialog opened by "進入系統" is up; closes the dialog
@@ -45,8 +39,4 @@ class ProgramTest : public ::testing::Test {
     });
     MainForm->EntrySystemBitBtn1->press();
   }
-
-  TestFolder folder;
-  toolkit::ScriptedDialogs dialogs;
-  std::unique_ptr<Program> program;
 };

@@ -2,14 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <QApplication>
-#include <QInputMethodEvent>
-#include <QTest>
-
-#include "store/Schema.h"
-#include "store/Session.h"
-#include "support/TestRows.h"
-
 EmployeeFixture::EmployeeFixture() {
   folder.addUser("admin", "admin");
   folder.addEmployee("000001", "王小明", "A123456789", "11110000000001");
@@ -19,30 +11,10 @@ EmployeeFixture::EmployeeFixture() {
   folder.addEntry("002345", "880105", "35000", "薪水轉帳");
   folder.addEntry("002345", "880205", "36000", "薪水轉帳");
   folder.addEntry("002345", "880205", "1200", "退稅");
-  program = Program::start(folder.path());
-  m = MainMenuForm;
+  start();
   page = m->BasicData;
   search = m->QueryPanel;
   m->show();
-}
-
-void EmployeeFixture::type(QLineEdit* edit, const QString& text) {
-  edit->selectAll();
-  if (text.isEmpty()) {
-    QTest::keyClick(edit, Qt::Key_Delete);
-    return;
-  }
-  QInputMethodEvent event;
-  event.setCommitString(text);
-  QApplication::sendEvent(edit, &event);
-}
-
-std::vector<std::string> EmployeeFixture::rowsOnDisk(const std::string& table) {
-  store::Session reader(folder.path());
-  reader.AddPassword(store::kTablePassword);
-  return testrows::fileColumn(reader, table + ".DB",
-                              table == "basic" ? "NUMBER ACCOUNT NAME ID INDATE LEVEL MEMO"
-                                               : "NUMBER SENDDATE PAY SALARYITEM");
 }
 
 std::vector<std::string> EmployeeFixture::bothFiles() {

@@ -38,26 +38,31 @@ TEST_F(Search, NumberSearchIsExactAndAFailureLandsOnTheFirstEmployee) {
   EXPECT_EQ(dialogs.texts(), (QStringList{kNotFound, kNotFound}));
 }
 
-TEST_F(Search, NameSearchFromThePayEntryPageFindsANameBeginningWithTheTextOrStays) {
+// From the pay-entry page, whose employee bar follows the search.
+TEST_F(Search, PrefixSearchesMatchTheBeginningInItsLetterCaseOrStay) {
   m->PageControl1->setCurrentIndex(1);
-  find(search->N21, QStringLiteral("李"));
-  EXPECT_EQ(m->SalaryMaintain->DBEdit1->text(), "002345");
-  EXPECT_EQ(m->SalaryMaintain->DBGrid1->rowCount(), 3);
-  find(search->N21, QStringLiteral("王大"));
-  EXPECT_EQ(shownNumber(), "003000");
-  EXPECT_TRUE(dialogs.texts().isEmpty());
-  find(search->N21, QStringLiteral("張"));
-  EXPECT_EQ(dialogs.texts(), QStringList{kNotFound});
-  EXPECT_EQ(shownNumber(), "003000");
-  EXPECT_FALSE(panelShown());
-}
-
-TEST_F(Search, IdSearchMatchesLetterCase) {
-  find(search->N41, "c12");
-  EXPECT_EQ(dialogs.texts(), QStringList{kNotFound});
-  EXPECT_EQ(shownNumber(), "000001");
-  find(search->N41, "C12");
-  EXPECT_EQ(shownNumber(), "003000");
+  const struct {
+    QAction* criterion;
+    QString text;
+    QString lands;  // empty: not found, the employee stays
+  } cases[] = {
+      {search->N41, "c12", {}},
+      {search->N21, QStringLiteral("李"), "002345"},
+      {search->N21, QStringLiteral("王大"), "003000"},
+      {search->N21, QStringLiteral("張"), {}},
+      {search->N31, "2222", "002345"},
+      {search->N41, "C12", "003000"},
+  };
+  QString at = "000001";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    dialogs.clear();
+    find(c.criterion, c.text);
+    if (!c.lands.isEmpty()) at = c.lands;
+    EXPECT_EQ(m->SalaryMaintain->DBEdit1->text(), at);
+    EXPECT_EQ(dialogs.texts(), c.lands.isEmpty() ? QStringList{kNotFound} : QStringList{});
+    EXPECT_FALSE(panelShown());
+  }
 }
 
 TEST_F(Search, ChangingTheCriterionChangesThePromptAndKeepsTheText) {

@@ -8,14 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/Program.h"
-#include "app/TMainMenuForm.h"
 #include "housekeeping/FileClearPage.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
-#include "support/TestRows.h"
-
-#include <QTest>
+#include "support/ProgramFixture.h"
 
 namespace {
 
@@ -23,7 +17,7 @@ using toolkit::mrNo;
 using toolkit::mrYes;
 using Kind = toolkit::ScriptedDialogs::Kind;
 
-class FileClearPageTest : public ::testing::Test {
+class FileClearPageTest : public ProgramFixture {
  protected:
   FileClearPageTest() {
     folder.addUser("admin", "admin");
@@ -32,27 +26,20 @@ class FileClearPageTest : public ::testing::Test {
     for (const char* date : {"", "871231", "880101", "880615", "881130", "881201", "890101"}) {
       folder.addEntry("000001", date, "1000", "薪水轉帳");
     }
-    program = Program::start(folder.path());
-    page = MainMenuForm->FileClear;
+    start();
+    page = m->FileClear;
   }
 
-  // The send dates of a file, read by a new session: the test's own session keeps the files it
-  // has used open and would not see one that a backup or a recovery replaced.
+  // The send dates of a file in their order.
   std::vector<std::string> dates(const std::string& file = "salary.DB") {
-    store::Session session(folder.path());
-    session.AddPassword(store::kTablePassword);
-    return testrows::fileColumn(session, file, "SENDDATE", "SENDDATE");
+    return onDisk(file, "SENDDATE", "SENDDATE");
   }
 
-  TestFolder folder;
-  toolkit::ScriptedDialogs dialogs;
-  std::unique_ptr<Program> program;
   FileClearPage* page = nullptr;
 };
 
 TEST_F(FileClearPageTest, PanelsShowTheirPromptsAndTheRecoveryStaysHidden) {
   ASSERT_TRUE(page);
-  EXPECT_EQ(page->objectName(), "FileClear");
   EXPECT_FALSE(page->Panel14->isVisibleTo(page));
   EXPECT_FALSE(page->RecoverComboBox->isVisibleTo(page->Panel14));
   EXPECT_FALSE(page->BitBtn4->isVisibleTo(page->Panel14));
@@ -130,8 +117,8 @@ TEST_F(FileClearPageTest, PurgeTakesTheStartMonthAndLeavesTheEndMonth) {
 }
 
 TEST_F(FileClearPageTest, EnterAfterTheMonthsAsksThePurgeQuestionAndMakesNoBackup) {
-  MainMenuForm->show();
-  MainMenuForm->PageControl1->setCurrentWidget(page);
+  m->show();
+  m->PageControl1->setCurrentWidget(page);
   page->BackupComboBox->setCurrentIndex(1);
   page->DeleteDateEdit1->setFocus();
   QTest::keyClicks(page->DeleteDateEdit1, "8801");
@@ -206,7 +193,7 @@ TEST_F(FileClearPageTest, RecoveryReplacesAFileThatTheWindowHoldsOpen) {
   page->BackupComboBox->setCurrentIndex(0);
   page->BackupBitBtn->press();
   folder.addEmployee("000003", "張三");
-  store::Table& employees = MainMenuForm->EmployeeBasicTable;
+  store::Table& employees = m->EmployeeBasicTable;
   ASSERT_TRUE(employees.Active());
   employees.Refresh();
   ASSERT_EQ(employees.RecordCount(), 3);

@@ -123,13 +123,6 @@ void rawExec(const fs::path& file, const std::string& sql) {
   sqlite3_close(db);
 }
 
-int damagedLines(const std::string& out) {
-  int n = 0;
-  for (size_t at = out.find("DAMAGED"); at != std::string::npos; at = out.find("DAMAGED", at + 1))
-    ++n;
-  return n;
-}
-
 TEST_F(AdminTest, CheckNamesTheDamagedFile) {
   ASSERT_EQ(admin("backup").status, 0);
   const ToolRun sound = admin("check");
@@ -170,13 +163,15 @@ TEST_F(AdminTest, CheckNamesTheDamagedFile) {
         std::string(SALARY_ADMIN) + " check --data " + shellQuoted(damaged.path().string()),
         scratch.path());
     EXPECT_EQ(r.status, 1);
+    int flagged = 0;
     std::string line;
     for (std::istringstream lines(r.out); std::getline(lines, line);) {
+      flagged += line.find("DAMAGED") != std::string::npos;
       if (line.find(c.file) == std::string::npos) continue;
       EXPECT_NE(line.find("DAMAGED"), std::string::npos) << line;
       EXPECT_NE(line.find(c.told), std::string::npos) << line;
     }
-    EXPECT_EQ(damagedLines(r.out), 1) << r.out;
+    EXPECT_EQ(flagged, 1) << r.out;
   }
 }
 

@@ -17,10 +17,8 @@
 #include <QValidator>
 #include <map>
 
-#include "app/Program.h"
 #include "app/TMainForm.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
+#include "support/ProgramFixture.h"
 
 namespace {
 
@@ -106,12 +104,8 @@ void checkContainer(QWidget* container, QWidget* root, QStringList& faults) {
     QWidget* a = controls[i];
     const auto [need, has] = captionRoom(a);
     if (need.width() > has.width() || need.height() > has.height()) {
-      faults << QStringLiteral("%1 needs %2x%3, has %4x%5")
-                    .arg(a->objectName())
-                    .arg(need.width())
-                    .arg(need.height())
-                    .arg(has.width())
-                    .arg(has.height());
+      faults << a->objectName() + QString::asprintf(" needs %dx%d, has %dx%d", need.width(),
+                                                    need.height(), has.width(), has.height());
     }
     if (!isPicture(a) && !container->rect().contains(a->geometry())) {
       faults << a->objectName() + " outside " + container->objectName();
@@ -133,19 +127,15 @@ void checkContainer(QWidget* container, QWidget* root, QStringList& faults) {
   }
 }
 
-class Layout : public ::testing::Test {
+class Layout : public ProgramFixture {
  protected:
   Layout() {
     folder.addUser("admin", "admin");
     folder.addEmployee("000001", "王小明");
     folder.addEntry("000001", "880105", "1234567.5", "薪水轉帳");
     folder.addEntry("000001", "880205", "36000", "批次轉帳(入帳)");
-    program = Program::start(folder.path());
+    start();
   }
-
-  TestFolder folder;
-  toolkit::ScriptedDialogs dialogs;
-  std::unique_ptr<Program> program;
 };
 
 TEST_F(Layout, NoCaptionIsCutOffAndNoControlsOverlap) {

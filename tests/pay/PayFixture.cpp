@@ -1,13 +1,5 @@
 #include "PayFixture.h"
 
-#include <QApplication>
-#include <QInputMethodEvent>
-#include <QTest>
-
-#include "store/Schema.h"
-#include "store/Session.h"
-#include "support/TestRows.h"
-
 PayFixture::PayFixture() {
   folder.addUser("admin", "admin");
   folder.addEmployee("000123", "王小明", "A123456789", "11110000000123");
@@ -21,28 +13,11 @@ PayFixture::PayFixture() {
   for (const char* item : {"股利發放", "薪水轉帳", "退稅"}) {
     folder.append("item.DB", {{"SALARYITEM", item}});
   }
-  program = Program::start(folder.path());
-  m = MainMenuForm;
+  start();
   pay = m->SalaryMaintain;
   m->show();
   atCreation = controls();
   m->PageControl1->setCurrentIndex(1);
-}
-
-void PayFixture::type(QLineEdit* edit, const QString& text) {
-  edit->selectAll();
-  if (text.isEmpty()) {
-    QTest::keyClick(edit, Qt::Key_Delete);
-    return;
-  }
-  QInputMethodEvent event;
-  event.setCommitString(text);
-  QApplication::sendEvent(edit, &event);
-}
-
-void PayFixture::typeKeys(QLineEdit* edit, const QString& keys) {
-  type(edit, "");
-  QTest::keyClicks(edit, keys);
 }
 
 void PayFixture::chooseItem(const QString& item) {
@@ -51,18 +26,6 @@ void PayFixture::chooseItem(const QString& item) {
   ASSERT_GE(index, 0) << item.toStdString();
   box->setCurrentIndex(index);
   emit box->activated(index);
-}
-
-std::vector<std::string> PayFixture::entriesOnDisk() {
-  store::Session reader(folder.path());
-  reader.AddPassword(store::kTablePassword);
-  return testrows::entries(reader);
-}
-
-std::vector<std::string> PayFixture::itemsOnDisk() {
-  store::Session reader(folder.path());
-  reader.AddPassword(store::kTablePassword);
-  return testrows::fileColumn(reader, "item.DB", "SALARYITEM");
 }
 
 std::string PayFixture::shownEntry() const {

@@ -36,6 +36,20 @@ class PayPage : public PayFixture {
     goToEmployee(number);
     pay->SalaryCreatBitBtn->press();
   }
+  using Step = std::function<void()>;
+  static Step press(toolkit::BitBtn* button) {
+    return [button] { button->press(); };
+  }
+  Step deleteAnswering(int answer) {
+    return [this, answer] {
+      dialogs.answer(answer);
+      pay->SalaryDeleteBitBtn->press();
+    };
+  }
+  void changePage() {
+    m->PageControl1->setCurrentIndex(0);
+    m->PageControl1->setCurrentIndex(1);
+  }
 };
 
 TEST_F(PayPage, NewEntryCopiesTheLatestEntryForwardWithTheBatchSendDate) {
@@ -209,81 +223,39 @@ TEST_F(PayPage, ControlsFollowTheStateTableForEveryEvent) {
   EXPECT_EQ(atCreation, (Controls{false, false, true, true}));
   EXPECT_EQ(controls(), (Controls{false, false, false, true}));  // after a change of page
 
-  using Step = std::function<void()>;
-  const Step creat = [this] { pay->SalaryCreatBitBtn->press(); };
-  const Step nothing = [] {};
+  const Step creat = press(pay->SalaryCreatBitBtn), nothing = [] {};
   struct Case {
     const char* event;
     Step before, event_;
     Controls expected;
   } cases[] = {
       {"新增", nothing, creat, {true, true, true, true}},
-      {"寫入 accepted",
-       creat,
-       [this] { pay->SalaryPostBitBtn->press(); },
-       {false, false, false, true}},
+      {"寫入 accepted", creat, press(pay->SalaryPostBitBtn), {false, false, false, true}},
       {"寫入 refused",
        [this, creat] { goToEmployee("000200"), creat(); },
-       [this] { pay->SalaryPostBitBtn->press(); },
+       press(pay->SalaryPostBitBtn),
        {true, true, true, false}},
-      {"取消 of the entry bar",
-       creat,
-       [this] { pay->SalaryCancelBitBtn->press(); },
-       {true, false, false, true}},
-      {"刪除 answered No",
-       creat,
-       [this] {
-         dialogs.answer(toolkit::mrNo);
-         pay->SalaryDeleteBitBtn->press();
-       },
-       {true, false, true, true}},
-      {"entry 第一筆",
-       creat,
-       [this] { pay->SalaryFirstBitBtn->press(); },
-       {true, false, true, true}},
-      {"entry 上一筆",
-       creat,
-       [this] { pay->SalaryPriorBitBtn->press(); },
-       {true, false, true, true}},
-      {"entry 下一筆",
-       creat,
-       [this] { pay->SalaryNextBitBtn->press(); },
-       {true, false, true, true}},
-      {"entry 最後一筆",
-       creat,
-       [this] { pay->SalaryLastBitBtn->press(); },
-       {true, false, true, true}},
+      {"取消 of the entry bar", creat, press(pay->SalaryCancelBitBtn), {true, false, false, true}},
+      {"刪除 answered No", creat, deleteAnswering(toolkit::mrNo), {true, false, true, true}},
+      {"entry 第一筆", creat, press(pay->SalaryFirstBitBtn), {true, false, true, true}},
+      {"entry 上一筆", creat, press(pay->SalaryPriorBitBtn), {true, false, true, true}},
+      {"entry 下一筆", creat, press(pay->SalaryNextBitBtn), {true, false, true, true}},
+      {"entry 最後一筆", creat, press(pay->SalaryLastBitBtn), {true, false, true, true}},
       {"employee 第一筆",
        [this, creat] { pay->NextBitBtn9->press(), creat(); },
-       [this] { pay->FirstBitBtn7->press(); },
+       press(pay->FirstBitBtn7),
        {false, true, true, true}},
-      {"employee 上一筆",
-       creat,
-       [this] { pay->PriorBitBtn8->press(); },
-       {false, true, true, false}},
-      {"employee 下一筆", creat, [this] { pay->NextBitBtn9->press(); }, {false, true, true, false}},
-      {"employee 最後一筆",
-       creat,
-       [this] { pay->LastBitBtn10->press(); },
-       {false, true, true, false}},
-      {"employee 取消",
-       creat,
-       [this] { pay->CancelBitBtn11->press(); },
-       {false, true, false, true}},
-      {"change of page",
-       creat,
-       [this] {
-         m->PageControl1->setCurrentIndex(0);
-         m->PageControl1->setCurrentIndex(1);
-       },
-       {true, true, false, true}},
+      {"employee 上一筆", creat, press(pay->PriorBitBtn8), {false, true, true, false}},
+      {"employee 下一筆", creat, press(pay->NextBitBtn9), {false, true, true, false}},
+      {"employee 最後一筆", creat, press(pay->LastBitBtn10), {false, true, true, false}},
+      {"employee 取消", creat, press(pay->CancelBitBtn11), {false, true, false, true}},
+      {"change of page", creat, [this] { changePage(); }, {true, true, false, true}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.event);
     pay->FirstBitBtn7->press();  // edits off, batch send date on
     type(pay->SendDateEdit, "880305");
-    m->PageControl1->setCurrentIndex(0);
-    m->PageControl1->setCurrentIndex(1);
+    changePage();
     c.before();
     c.event_();
     EXPECT_EQ(controls(), c.expected);
@@ -319,35 +291,30 @@ TEST_F(PayPage, BatchSendDateGoesIntoEveryLaterEmployeeAndStaysReadOnlyAfterNext
 }
 
 TEST_F(PayPage, EveryWayOfLeavingANewEntryDropsItUnwritten) {
-  using Step = std::function<void()>;
-  const Step search = [this] {
-    m->QueryPanel->N11Click();
-    type(m->QueryPanel->QueryEdit, "000123");
-    m->QueryPanel->QueryBitBtn->press();
-  };
   const struct Way {
     const char* name;
     Step leave;
   } ways[] = {
-      {"新增 again", [this] { pay->SalaryCreatBitBtn->press(); }},
-      {"entry 第一筆", [this] { pay->SalaryFirstBitBtn->press(); }},
-      {"entry 上一筆", [this] { pay->SalaryPriorBitBtn->press(); }},
-      {"entry 下一筆", [this] { pay->SalaryNextBitBtn->press(); }},
-      {"entry 最後一筆", [this] { pay->SalaryLastBitBtn->press(); }},
-      {"employee 第一筆", [this] { pay->FirstBitBtn7->press(); }},
-      {"employee 上一筆", [this] { pay->PriorBitBtn8->press(); }},
-      {"employee 下一筆", [this] { pay->NextBitBtn9->press(); }},
-      {"employee 最後一筆", [this] { pay->LastBitBtn10->press(); }},
-      {"employee 取消", [this] { pay->CancelBitBtn11->press(); }},
-      {"刪除 answered Yes",
+      {"新增 again", press(pay->SalaryCreatBitBtn)},
+      {"entry 第一筆", press(pay->SalaryFirstBitBtn)},
+      {"entry 上一筆", press(pay->SalaryPriorBitBtn)},
+      {"entry 下一筆", press(pay->SalaryNextBitBtn)},
+      {"entry 最後一筆", press(pay->SalaryLastBitBtn)},
+      {"employee 第一筆", press(pay->FirstBitBtn7)},
+      {"employee 上一筆", press(pay->PriorBitBtn8)},
+      {"employee 下一筆", press(pay->NextBitBtn9)},
+      {"employee 最後一筆", press(pay->LastBitBtn10)},
+      {"employee 取消", press(pay->CancelBitBtn11)},
+      {"刪除 answered Yes", deleteAnswering(toolkit::mrYes)},
+      {"取消", press(pay->SalaryCancelBitBtn)},
+      {"search for the same employee",
        [this] {
-         dialogs.answer(toolkit::mrYes);
-         pay->SalaryDeleteBitBtn->press();
+         m->QueryPanel->N11Click();
+         type(m->QueryPanel->QueryEdit, "000123");
+         m->QueryPanel->QueryBitBtn->press();
        }},
-      {"取消", [this] { pay->SalaryCancelBitBtn->press(); }},
-      {"search for the same employee", search},
       {"change of page", [this] { m->PageControl1->setCurrentIndex(2); }},
-      {"回登錄畫面", [this] { pay->LoginBitBtn12->press(); }},
+      {"回登錄畫面", press(pay->LoginBitBtn12)},
       {"close box", [this] { m->close(); }},
   };
   const Rows before = entriesOnDisk();

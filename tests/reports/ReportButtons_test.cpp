@@ -8,23 +8,20 @@
 #include <QPrinterInfo>
 #include <QRadioButton>
 
-#include "app/Program.h"
-#include "app/TMainMenuForm.h"
 #include "reports/TPrintSimpleForm.h"
 #include "reports/TQuickReport1.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
+#include "support/ProgramFixture.h"
 #include "transfer/FileTansferPage.h"
 
 namespace {
 
-class ReportButtonsTest : public ::testing::Test {
+class ReportButtonsTest : public ProgramFixture {
  protected:
   ReportButtonsTest() {
     folder.addEmployee("000001", "王小明");
     folder.addEmployee("000002", "李大同");
     folder.append("temp.DB", {{"NUMBER", "000001"}, {"SENDDATE", "880305"}, {"PAY", "100"}});
-    program = Program::start(folder.path());
+    start();
   }
   static FileTansferPage* page() { return MainMenuForm->FileTansfer; }
   static QPrintPreviewDialog* listPreview() {
@@ -32,10 +29,6 @@ class ReportButtonsTest : public ::testing::Test {
   }
   static QPrintPreviewDialog* detailedPreview() { return QuickReport1->quickRep().previewWindow(); }
   static bool shown(QPrintPreviewDialog* window) { return window && window->isVisible(); }
-
-  TestFolder folder;
-  toolkit::ScriptedDialogs dialogs;
-  std::unique_ptr<Program> program;
 };
 
 TEST_F(ReportButtonsTest, PreviewShowsTheReportTheRadioGroupChooses) {

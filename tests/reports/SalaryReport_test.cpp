@@ -11,6 +11,7 @@
 #include "store/Table.h"
 #include "store/Transaction.h"
 #include "support/TestFolder.h"
+#include "support/TestRows.h"
 
 namespace {
 
@@ -37,22 +38,12 @@ class SalaryReportTest : public ::testing::Test {
   }
   // Employees 000001... each with one batch row of 10, in one transaction.
   static void addEmployeesWithOneRow(TestFolder& folder, int count) {
-    store::Transaction transaction(folder.session(), {"basic.DB", "temp.DB"});
-    store::Table basic(folder.session(), "basic.DB"), temp(folder.session(), "temp.DB");
-    basic.Open();
-    temp.Open();
+    store::Session& s = folder.session();
+    store::Transaction transaction(s, {"basic.DB", "temp.DB"});
     for (int i = 1; i <= count; ++i) {
       const std::string number = QString::number(i).rightJustified(6, '0').toStdString();
-      for (store::Table* t : {&basic, &temp}) {
-        t->Append();
-        t->FieldByName("NUMBER").setText(number);
-        t->FieldByName("ACCOUNT").setText("11110000000000");
-        t->FieldByName("NAME").setText("員工");
-      }
-      temp.FieldByName("SENDDATE").setText("880305");
-      temp.FieldByName("PAY").setNumber(10);
-      basic.Post();
-      temp.Post();
+      testrows::addEmployee(s, number, "員工");
+      testrows::append(s, "temp.DB", {{"NUMBER", number}, {"SENDDATE", "880305"}, {"PAY", "10"}});
     }
     transaction.commit();
   }
@@ -65,10 +56,6 @@ class SalaryReportTest : public ::testing::Test {
     addBatchRow(folder, "000001", "王小明", "100");
     addBatchRow(folder, "000001", "王小明", "200", "880306");
     addBatchRow(folder, "000002", "李大同", "50");
-  }
-  template <class Report>
-  RecordingCanvas render() {
-    return render<Report>(folder);
   }
   template <class Report>
   static RecordingCanvas render(TestFolder& folder) {
@@ -89,7 +76,7 @@ const QString kSubHeader = "QRBand3 薪資項目 :|入帳日期 :|入帳金額 :
 
 TEST_F(SalaryReportTest, ListReportPrintsEveryBatchRowInKeyOrderThenCountAndTotal) {
   addExample();
-  EXPECT_EQ(render<reports::ListReport>().allLines(),
+  EXPECT_EQ(render<reports::ListReport>(folder).allLines(),
             (QStringList{kListTitle, kListHeader, "QRBand3 000001|王小明|1111000001|880305|$100.00",
                          "QRBand3 000001|王小明|1111000001|880305|$300.00",
                          "QRBand3 000001|王小明|1111000001|880306|$200.00",
@@ -99,7 +86,7 @@ TEST_F(SalaryReportTest, ListReportPrintsEveryBatchRowInKeyOrderThenCountAndTota
 
 TEST_F(SalaryReportTest, DetailedReportPrintsEachEmployeeWithHisRowsAndTotal) {
   addExample();
-  EXPECT_EQ(render<reports::DetailedReport>().allLines(),
+  EXPECT_EQ(render<reports::DetailedReport>(folder).allLines(),
             (QStringList{kDetailedHeader,
                          "QRBand2 員工編號 :|000001|員工姓名 :|王小明|入帳帳號 :|11110000010000|"
                          "身分證號 :|A123456789",
@@ -118,10 +105,10 @@ TEST_F(SalaryReportTest, DetailedReportPrintsEachEmployeeWithHisRowsAndTotal) {
 
 TEST_F(SalaryReportTest, EmptyBatchGivesNoLinesCountZeroAndBlankTotal) {
   folder.addEmployee("000001", "王小明", "", "11110000010000");
-  EXPECT_EQ(render<reports::ListReport>().allLines(),
+  EXPECT_EQ(render<reports::ListReport>(folder).allLines(),
             (QStringList{kListTitle, kListHeader,
                          "QRBand5 本月入帳總筆數 :|0|總金額:", "QRBand4 頁次 :|1"}));
-  EXPECT_EQ(render<reports::DetailedReport>().allLines(),
+  EXPECT_EQ(render<reports::DetailedReport>(folder).allLines(),
             (QStringList{kDetailedHeader,
                          "QRBand2 員工編號 :|000001|員工姓名 :|王小明|入帳帳號 :|11110000010000|"
                          "身分證號 :",

@@ -30,14 +30,6 @@ TEST_F(ImportCsvTest, QuotesByteOrderMarkLineEndsAndColumnOrderAreRead) {
   }
 }
 
-TEST_F(ImportCsvTest, EmptyCellsAreEmptyFields) {
-  ToolRun r = importBoth(std::string(kEmployeeHeader) + "000002,1,乙,,,,\n", "");
-
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(employees(),
-            (std::vector<Row>{{"000002", "1", "乙", "(empty)", "(empty)", "(empty)", "(empty)"}}));
-}
-
 // Nothing of a file is silently lost: only the whole byte order mark at the very start is
 // dropped, and invisible characters in a cell are refused naming the line and the field.
 TEST_F(ImportCsvTest, PartialByteOrderMarksAndInvisibleCharactersRefuseTheFile) {

@@ -1,9 +1,10 @@
 // One failed write at every point of an operation over table files: the import of a CSV file,
-// the renumbering and the deleting of an employee with his entries, a backup copy, and the
-// transfer batch with its file text. For every n, the n-th write fails once (an I/O error, or a
-// full disk); afterwards each table is either entirely as before or entirely as after the
-// operation (byte for byte as before when it failed), no temporary file or journal is left in
-// the folder, and the caller reports failure exactly when the tables are as before.
+// the renumbering and the deleting of an employee with his entries, the clearing, the purge and
+// the backups of the clearing page, a change of user, and the transfer batch with its file text.
+// For every n, the n-th write fails once (an I/O error, or a full disk); afterwards each table is
+// either entirely as before or entirely as after the operation (byte for byte as before when it
+// failed), no temporary file or journal is left in the folder, and the caller reports failure
+// exactly when the tables are as before.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 
 #include "ImportFixture.h"
 #include "employees/EmployeeRules.h"
+#include "housekeeping/HousekeepingRules.h"
 #include "store/BatchMove.h"
 #include "store/EngineError.h"
 #include "store/Query.h"
@@ -28,6 +30,7 @@
 #include "support/TestRows.h"
 #include "tools/Commands.h"
 #include "transfer/TransferBatch.h"
+#include "users/UserRules.h"
 
 namespace {
 
@@ -110,15 +113,11 @@ bool onEmployee(store::Session& s, const std::string& which,
   return true;
 }
 
-// The housekeeping page's backup of salary.DB over an earlier one.
-bool backUpEntries(store::Session& s) {
-  store::Table source(s, "salary.DB"), backup(s, "salary_bk.db");
+// The clearing page's backup of salary.DB over an earlier one.
+void backUpEntries(store::Session& s) {
   store::BatchMove move;
-  move.SetSource(&source);
-  move.SetDestination(&backup);
-  move.SetMode(store::BatchMove::Mode::Copy);
-  move.Execute();
-  return true;
+  store::Table source(s, "salary.DB"), destination(s);
+  housekeeping::backup(move, source, destination, housekeeping::backupPair(1));
 }
 
 std::string number(int i) {
@@ -153,11 +152,13 @@ bool storeRowsPastFailures(store::Session& s) {
 class WriteFaultTest : public ::testing::Test {
  protected:
   // Thirty employees with two entries each, employee 000005 with 240 more, a batch of
-  // February in temp.DB, and the CSV files to import beside the tables.
+  // February in temp.DB, two users, and the CSV files to import beside the tables.
   static void SetUpTestSuite() {
     prepared_ = new TestFolder;
     store::Session& s = prepared_->session();
     backUpEntries(s);  // an earlier backup, of no entries
+    testrows::addUser(s, "admin", "admin");
+    testrows::addUser(s, "clerk", "secret");
     {
       store::Transaction tx(s, {"basic.DB", "salary.DB"});
       for (int i = 1; i <= 30; ++i) {
@@ -214,10 +215,12 @@ class WriteFaultTest : public ::testing::Test {
           store::Session s(work);
           s.AddPassword(store::kTablePassword);
           vfs.failWrite(n, code);
+          failingWith_ = code;
           reported = op.succeeds(s, work);
         }
         const bool failed = vfs.failed();
         vfs.failWrite(0, SQLITE_OK);
+        failingWith_ = SQLITE_OK;
         const Snapshot now = snapshot(work, op.files);
         ++tries;
         EXPECT_EQ(filesOtherThanSuperJournals(work),
@@ -234,9 +237,11 @@ class WriteFaultTest : public ::testing::Test {
   }
 
   static TestFolder* prepared_;
+  static int failingWith_;  // the code of the write failing now
 };
 
 TestFolder* WriteFaultTest::prepared_ = nullptr;
+int WriteFaultTest::failingWith_ = SQLITE_OK;
 
 TEST_F(WriteFaultTest, EveryFailedWriteLeavesTheTablesWholeOldOrWholeNewAndSaysWhich) {
   const Operation operations[] = {
@@ -267,9 +272,37 @@ TEST_F(WriteFaultTest, EveryFailedWriteLeavesTheTablesWholeOldOrWholeNewAndSaysW
        [](store::Session& s, const fs::path&) {
          return onEmployee(s, "000005", employees::deleteEmployee);
        }},
+      {"clearing both tables",
+       {"basic.DB", "salary.DB"},
+       [](store::Session& s, const fs::path&) {
+         store::Table basic(s, "basic.DB"), salary(s, "salary.DB");
+         basic.Open();
+         salary.Open();
+         housekeeping::clearTables(basic, salary, housekeeping::ClearChoice::EmployeesAndEntries);
+         return true;
+       }},
+      {"purge 8801~8812",
+       {"salary.DB"},
+       [](store::Session& s, const fs::path&) {
+         return housekeeping::purgeMonths(s, "8801", "8812") == 180;
+       }},
       {"backup copy",
        {"salary_bk.db"},
-       [](store::Session& s, const fs::path&) { return backUpEntries(s); }},
+       [](store::Session& s, const fs::path&) {
+         const auto thrown = testrows::thrownBy([&] { backUpEntries(s); });
+         // A full disk is told as such, for the clerk to make room.
+         if (thrown.code && failingWith_ == SQLITE_FULL) {
+           EXPECT_EQ(*thrown.code, store::EngineError::Code::DiskFull) << thrown.message;
+         }
+         return !thrown.code;
+       }},
+      {"change of user",
+       {"pass.DB"},
+       [](store::Session& s, const fs::path&) {
+         store::Table oldTable(s, "pass.DB"), newTable(s, "pass.DB");
+         return users::changeUser(oldTable, newTable, "admin", "boss", "pw", "pw") ==
+                users::UserOutcome::Done;
+       }},
       {"transfer batch and text",
        {"temp.DB"},
        [](store::Session& s, const fs::path&) {

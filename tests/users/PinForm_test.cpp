@@ -1,43 +1,20 @@
 // The login dialog: the check of code and password, its messages, and the attempts counted
 // (the limit that ends the program: app/EntryScreen_test.cpp).
 
-#include <gtest/gtest.h>
-
 #include <QTest>
 
+#include "UserFixture.h"
 #include "store/EngineError.h"
 #include "store/Table.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
-#include "users/TPinForm.h"
 
 namespace {
 
-const QString kUnknownCode = QStringLiteral("使用者代碼輸入錯誤,請確認後重新輸入!! ");
-const QString kWrongPassword = QStringLiteral("密碼輸入錯誤,請確認後重新輸入!! ");
+const QString kLoginUnknownCode = QStringLiteral("使用者代碼輸入錯誤,請確認後重新輸入!! ");
+const QString kLoginWrongPassword = QStringLiteral("密碼輸入錯誤,請確認後重新輸入!! ");
 
-class Login : public ::testing::Test {
+class Login : public UserFixture {
  protected:
-  Login() : session(folder.path()), pin(session) {
-    folder.addUser("admin", "admin");
-    folder.addUser("clerk", "secret");
-    mainForm.show();
-    pin.setWindows(&mainForm, &mainMenu);
-  }
-
-  // Types the two boxes and presses OK.
-  void login(const QString& code, const QString& password) {
-    pin.UserID->setText(code);
-    pin.Password->setText(password);
-    pin.BitBtn1->press();
-  }
-
-  TestFolder folder;
-  store::Session session;
-  TPinForm pin;
-  QWidget mainForm;  // stands for the entry screen
-  QWidget mainMenu;  // stands for the main window
-  toolkit::ScriptedDialogs dialogs;
+  Login() { folder.addUser("clerk", "secret"); }
 };
 
 TEST_F(Login, EachPairOfCodeAndPasswordGetsItsMessageAndOnlyUnknownCodesCount) {
@@ -48,24 +25,22 @@ TEST_F(Login, EachPairOfCodeAndPasswordGetsItsMessageAndOnlyUnknownCodesCount) {
     int count;        // the attempts counted so far
   } cases[] = {
       {"clerk", "secret", {}, 0},
-      {"admin", "secret", kWrongPassword, 0},  // another user's password
-      {"admin", "", kWrongPassword, 0},
-      {"Admin", "admin", kUnknownCode, 1},
-      {"", "admin", kUnknownCode, 2},
-      {"管理員管理員", "admin", kUnknownCode, 3},  // 12 bytes in a field of 8
+      {"admin", "secret", kLoginWrongPassword, 0},  // another user's password
+      {"admin", "", kLoginWrongPassword, 0},
+      {"Admin", "admin", kLoginUnknownCode, 1},
+      {"", "admin", kLoginUnknownCode, 2},
+      {"管理員管理員", "admin", kLoginUnknownCode, 3},  // 12 bytes in a field of 8
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
     dialogs.clear();
-    mainMenu.hide();
-    login(QString::fromUtf8(c.code), c.password);
-    EXPECT_EQ(mainMenu.isVisible(), c.message.isEmpty());
+    EXPECT_EQ(logsIn(QString::fromUtf8(c.code), c.password), c.message.isEmpty());
     EXPECT_EQ(dialogs.texts(), c.message.isEmpty() ? QStringList{} : QStringList{c.message});
     EXPECT_EQ(pin.PinErrorCount(), c.count);
     EXPECT_EQ(pin.UserID->text(), "");
     EXPECT_EQ(pin.Password->text(), "");
   }
-  EXPECT_TRUE(mainForm.isVisible());
+  EXPECT_TRUE(entryScreen.isVisible());
 }
 
 TEST_F(Login, EnterPressesOkAndEscCancelsClearingBothBoxesUncounted) {
@@ -96,10 +71,9 @@ TEST_F(Login, NeitherBoxAcceptsANinthCharacter) {
 
 TEST_F(Login, MissingPassFileIsReportedAndNotCounted) {
   std::filesystem::remove(folder.path() / "pass.DB");
-  login("admin", "admin");
+  EXPECT_FALSE(logsIn("admin", "admin"));
   ASSERT_EQ(dialogs.shown().size(), 1u);
   EXPECT_EQ(dialogs.shown()[0].kind, toolkit::ScriptedDialogs::Kind::Error);
-  EXPECT_FALSE(mainMenu.isVisible());
   EXPECT_EQ(pin.PinErrorCount(), 0);
 }
 
