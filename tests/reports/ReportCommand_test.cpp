@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QStringList>
 #include <tuple>
 
 #include "support/TestFolder.h"
