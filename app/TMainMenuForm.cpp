@@ -6,6 +6,7 @@
 #include "pay/TSalaryItemSetForm.h"
 #include "reports/TPrintSimpleForm.h"
 #include "reports/TQuickReport1.h"
+#include "store/ReadScope.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Guard.h"
 
@@ -107,6 +108,8 @@ void TMainMenuForm::EmployeeBasicFormCreate() {
 void TMainMenuForm::EmployeeBasicFormClose() {}
 
 void TMainMenuForm::PageControl1Change() {
+  // The re-reads of the three tables see the files in one state, checked once.
+  store::ReadScope reads(EmployeeBasicTable.session());
   EmployeeBasicTable.Close();
   EmployeeBasicTable.Open();
   EmployeeBasicTable.Refresh();

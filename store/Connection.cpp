@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -113,6 +114,13 @@ EngineError errorFor(int rc, int systemError, const std::string& files) {
 }
 
 // Failures after which a transaction's outcome is in doubt: it is ended, never continued.
+// ATTACH and DETACH: statements that change what the connection sees and that SQLite runs only
+// outside a transaction.
+bool changesConnection(const char* sql) {
+  while (sql && (*sql == ' ' || *sql == '\n')) ++sql;
+  return sql && (strncasecmp(sql, "ATTACH", 6) == 0 || strncasecmp(sql, "DETACH", 6) == 0);
+}
+
 bool endsTransaction(int rc) {
   switch (rc & 0xff) {
     case SQLITE_IOERR:
@@ -323,6 +331,7 @@ void Connection::attach(const std::filesystem::path& path, Attachment& a) {
     throw EngineError::of(Code::WrongState, path.string(), {}, "不在進行中的交易之內");
   }
   db();
+  leaveReadTransaction();
   evictUnused();
   {
     StatementHandle st = prepare("ATTACH DATABASE ? AS ?", {path.string()});
@@ -458,6 +467,7 @@ const TableSchema& Connection::acquiredSchema(const std::string& fileName) const
 void Connection::detach(const std::filesystem::path& path) {
   auto it = attached_.find(path);
   if (it == attached_.end()) return;
+  leaveReadTransaction();
   exec("DETACH DATABASE " + quote(it->second.schemaName), {path.string()});
 }
 
@@ -518,6 +528,11 @@ StatementHandle Connection::prepare(const std::string& sql, const Files& files, 
 
 int Connection::step(sqlite3_stmt* st, const Files& files) {
   checkUsable();
+  // A write is never held back in a read transaction: it commits on its own, as without one.
+  // (SQLite counts ATTACH and DETACH as reads; they cannot run inside any transaction.)
+  if (inReadTransaction_ && (!sqlite3_stmt_readonly(st) || changesConnection(sqlite3_sql(st)))) {
+    leaveReadTransaction();
+  }
   const int rc = sqlite3_step(st);
   if (rc == SQLITE_ROW || rc == SQLITE_DONE) return rc;
   const EngineError error = errorFor(rc, sqlite3_system_errno(db_.get()), describe(files));
@@ -528,6 +543,7 @@ int Connection::step(sqlite3_stmt* st, const Files& files) {
 
 void Connection::exec(const std::string& sql, const Files& files) {
   checkUsable();
+  leaveReadTransaction();
   const int rc = sqlite3_exec(db(), sql.c_str(), nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) fail(rc, files);
 }
@@ -563,6 +579,7 @@ void Connection::beginTransaction(const std::vector<std::string>& fileNames) {
   if (inTransaction_) {
     throw EngineError::of(Code::WrongState, describe(fileNames), {}, "交易不可巢狀");
   }
+  leaveReadTransaction();
   std::vector<std::string> acquired;
   try {
     for (const auto& f : fileNames) {
@@ -604,6 +621,28 @@ void Connection::releaseTransactionFiles() noexcept {
   aborted_ = false;
   for (const auto& f : transactionFiles_) release(f);
   transactionFiles_.clear();
+}
+
+void Connection::beginReadScope() noexcept {
+  if (readScopes_++ > 0 || inTransaction_ || !db_) return;
+  // BEGIN takes no lock yet: the first read does, and keeps it until the scope ends.
+  inReadTransaction_ = sqlite3_get_autocommit(db_.get()) &&
+                       sqlite3_exec(db_.get(), "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+void Connection::endReadScope() noexcept {
+  if (readScopes_ > 0 && --readScopes_ == 0) leaveReadTransaction();
+}
+
+void Connection::leaveReadTransaction() noexcept {
+  if (!inReadTransaction_) return;
+  inReadTransaction_ = false;
+  // Nothing was written in it, so there is nothing to lose; after a failure SQLite may have
+  // ended it already.
+  if (db_ && !sqlite3_get_autocommit(db_.get()) &&
+      sqlite3_exec(db_.get(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+  }
 }
 
 }  // namespace store

@@ -77,6 +77,11 @@ class Connection {
   void commitTransaction();
   void rollbackTransaction() noexcept;
 
+  // One read transaction over the statements until the outermost scope ends (ReadScope).
+  // Anything that cannot share it (a write, a transaction, attaching or detaching) ends it first.
+  void beginReadScope() noexcept;
+  void endReadScope() noexcept;
+
   // The SQL for a new table file: its rows table, indexes and structure record, in schema `as`.
   static std::vector<std::string> createStatements(const TableSchema& schema,
                                                    const std::string& as);
@@ -105,6 +110,7 @@ class Connection {
   [[noreturn]] void fail(int rc, const Files& files);
   void endAfterFailure(int rc) noexcept;
   void releaseTransactionFiles() noexcept;
+  void leaveReadTransaction() noexcept;
 
   std::filesystem::path folder_;
   ConnectionHandle db_;
@@ -116,6 +122,8 @@ class Connection {
   bool inTransaction_ = false;
   bool aborted_ = false;
   std::vector<std::string> transactionFiles_;
+  int readScopes_ = 0;
+  bool inReadTransaction_ = false;
 };
 
 // The connection of a session (engine internal).

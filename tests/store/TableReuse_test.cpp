@@ -7,6 +7,8 @@
 #include <functional>
 
 #include "store/BatchMove.h"
+#include "store/ReadScope.h"
+#include "store/Transaction.h"
 #include "support/TestRows.h"
 
 using testrows::Texts;
@@ -73,6 +75,53 @@ TEST(StatementReuse, ATableObjectReadsItsFileAsItIsNowAfterItWasReplacedOrChange
     t.Last();
     EXPECT_EQ(t.FieldByName("NUMBER").text(), c.numbers.empty() ? "" : c.numbers.back());
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A read scope never holds a write back or a lock after it: what is written inside it is in the
+// file at once, a transaction, a file attached or replaced inside it work as without it, and
+// another session can write as soon as it ends.
+TEST(ReadScope, WritesInsideItAreStoredAtOnceAndNothingIsHeldAfterIt) {
+  TestFolder folder;
+  store::Session& s = folder.session();
+  testrows::addEmployee(s, "000001", "Ann");
+  copyFile(s, "basic.DB", "basic_bk.db");
+  store::Session other(folder.path());
+  other.AddPassword(store::kTablePassword);
+  {
+    store::ReadScope reads(s);
+    store::Table t(s, "basic.DB");
+    t.Open();
+    ASSERT_EQ(testrows::column(t, "NUMBER"), Texts({"000001"}));
+    testrows::addEmployee(s, "000002", "Bob");
+    EXPECT_EQ(testrows::fileCount(other, "basic.DB"), 2);
+    {
+      store::Transaction tx(s, {"salary.DB"});
+      testrows::addEntry(s, "000002", "880105", 100.0, "薪水轉帳");
+      tx.commit();
+    }
+    EXPECT_EQ(testrows::fileCount(other, "salary.DB"), 1);
+    t.Refresh();
+    copyFile(s, "basic_bk.db", "basic.DB");
+    t.Refresh();
+    EXPECT_EQ(testrows::column(t, "NUMBER"), Texts({"000001"}));
+    store::Table items(s, "item.DB");  // attached inside the scope
+    items.Open();
+  }
+  {
+    store::ReadScope reads(s);
+    store::Table t(s, "basic.DB");
+    t.Open();
+    t.Last();
+  }
+  // (A session that had the replaced file attached still holds the old one: a new session.)
+  store::Session late(folder.path());
+  late.AddPassword(store::kTablePassword);
+  testrows::addEmployee(late, "000003", "Cy");
+  EXPECT_EQ(testrows::fileCount(s, "basic.DB"), 2);
 }
 
 }  // namespace

@@ -1,0 +1,16 @@
+#include "ReadScope.h"
+
+#include "Connection.h"
+#include "Session.h"
+
+namespace store {
+
+ReadScope::ReadScope(Session& session) : session_(session) {
+  connectionOf(session_).beginReadScope();
+}
+
+ReadScope::~ReadScope() noexcept {
+  connectionOf(session_).endReadScope();
+}
+
+}  // namespace store
