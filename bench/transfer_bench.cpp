@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -112,10 +113,12 @@ void runSize(const fs::path& root, const Size& size, int runs) {
   std::cout << "records " << size.label << ": " << records << " (" << engineText.size()
             << " bytes), same text from both: " << (engineText == sqliteText ? "yes" : "NO")
             << "\n";
-  std::cout << "BENCH transfer_engine_" << size.label << " median_us=" << engineUs << "\n";
+  std::cout << "BENCH transfer_engine_" << size.label << " median_us=" << std::llround(engineUs)
+            << "\n";
   std::cout << "BENCH transfer_engine_batch_only_" << size.label
-            << " median_us=" << bench::median(batchUs) << "\n";
-  std::cout << "BENCH transfer_sqlite_" << size.label << " median_us=" << sqliteUs << "\n";
+            << " median_us=" << std::llround(bench::median(batchUs)) << "\n";
+  std::cout << "BENCH transfer_sqlite_" << size.label << " median_us=" << std::llround(sqliteUs)
+            << "\n";
   bench::reportRatio("transfer_ratio_" + size.label, engine, sqlite);
   std::cout << "BENCH salary_admin_transfer_" << size.label
             << " peak_rss_kb=" << runTool(folder, root / "BT000020", kMonth).peakKb << "\n";
@@ -126,8 +129,9 @@ void runSize(const fs::path& root, const Size& size, int runs) {
     allUs.push_back(run.us);
     peak = std::max(peak, run.peakKb);
   }
-  std::cout << "BENCH transfer_all_" << size.label << " median_us=" << bench::median(allUs)
-            << " peak_rss_kb=" << peak << " runs=" << allUs.size() << "\n";
+  std::cout << "BENCH transfer_all_" << size.label
+            << " median_us=" << std::llround(bench::median(allUs)) << " peak_rss_kb=" << peak
+            << " runs=" << allUs.size() << "\n";
   fs::remove(root / "BT000020");
 }
 

@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -96,8 +97,8 @@ int main(int argc, char** argv) {
               << fs::file_size(folder / "BT000020") << " bytes (SQLite alone: " << sqliteBytes
               << ")\n";
     const double month = bench::median(dialogUs), reference = bench::median(sqliteUs);
-    std::cout << "BENCH transfer_dialog_month_large median_us=" << month << "\n";
-    std::cout << "BENCH transfer_sqlite_month_large median_us=" << reference << "\n";
+    std::cout << "BENCH transfer_dialog_month_large median_us=" << std::llround(month) << "\n";
+    std::cout << "BENCH transfer_sqlite_month_large median_us=" << std::llround(reference) << "\n";
     std::cout.flush();
     bench::reportRatio("transfer_dialog_month_ratio_large", dialogUs, sqliteUs);
 
@@ -105,7 +106,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < std::min(runs, 2); ++i) allUs.push_back(bench::timeUs([&] { press(""); }));
     std::cout << "whole table: " << form.Memo->lineCount() - 2 << " records, "
               << fs::file_size(folder / "BT000020") << " bytes\n";
-    std::cout << "BENCH transfer_dialog_all_large median_us=" << bench::median(allUs) << "\n";
+    std::cout << "BENCH transfer_dialog_all_large median_us=" << std::llround(bench::median(allUs))
+              << "\n";
     std::cout << "BENCH transfer_dialog_peak_rss_kb=" << peakRssKb() << "\n";
   } catch (const std::exception& e) {
     std::cerr << "transfer-dialog-bench: " << e.what() << "\n";
