@@ -7,11 +7,11 @@
 // detail table) master link, so reading never moves the table's current row; the cursor lives
 // as long as the grid's configuration, so its statements are prepared once. The grid has one
 // line per visible row (at most kMaxLines), but reads only the lines in view plus a small
-// margin; scrolling reads the lines that come into view. It reads its lines again when the table opens, when its order
-// or its master's row changes, or when rows were written through the session since it read
-// them; a move or a change of state that leaves the rows as they were only moves the mark. A
-// table closed and opened again within one handler, with nothing written meanwhile, keeps its
-// lines; one left closed shows none once the handler is over.
+// margin; scrolling reads the lines that come into view. It reads its lines again when the table
+// opens, when its order or its master's row changes, or when rows were written through the session
+// since it read them; a move or a change of state that leaves the rows as they were only moves the
+// mark. A table closed and opened again within one handler, with nothing written meanwhile, keeps
+// its lines; one left closed shows none once the handler is over.
 //
 // Each line keeps the full order key of its row. Choosing a line moves the table to the row
 // with that key, never to a position: other table objects may have added, deleted or
