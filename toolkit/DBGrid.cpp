@@ -15,9 +15,13 @@ namespace toolkit {
 
 namespace {
 
+QString cellText(double amount) {
+  return QLocale().toCurrencyString(amount);
+}
+
 QString cellText(store::Field field) {
   if (field.type() == store::FieldType::Currency && !field.isNull()) {
-    return QLocale().toCurrencyString(field.number());
+    return cellText(field.number());
   }
   return QString::fromStdString(field.text());
 }
@@ -280,7 +284,27 @@ void DBGrid::resizeEvent(QResizeEvent* event) {
 
 void DBGrid::showEvent(QShowEvent* event) {
   QTableWidget::showEvent(event);
+  fitColumns();
   runGuarded([this] { fillVisible(); });
+}
+
+// A column holds its field's widest value whole, in the font the grid is shown with: an amount
+// of tens of millions, negative, in the currency format ("($12,345,678.00)"); a text as many
+// Chinese characters as its width in bytes holds. No column gets narrower than it is.
+void DBGrid::fitColumns() {
+  if (!source_ || !source_->hasTable()) return;
+  const store::TableSchema& schema = source_->table().schema();
+  const QFontMetrics fm = fontMetrics();
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    const int index = schema.fieldIndex(columns_[i].field);
+    if (index < 0) continue;
+    const store::FieldDef& field = schema.fields[index];
+    const QString widest = field.type == store::FieldType::Currency
+                               ? cellText(-99999999.99)
+                               : QString(field.width / 2, QChar(0x4E2D));
+    const int column = static_cast<int>(i);
+    setColumnWidth(column, std::max(columnWidth(column), fm.horizontalAdvance(widest) + 12));
+  }
 }
 
 }  // namespace toolkit

@@ -74,6 +74,7 @@ class DBGrid : public QTableWidget {
   void fillLines(int from, int to);
   // Scrolls to the current row's line when it is not among the lines read.
   void showCurrent();
+  void fitColumns();
   void markCurrent();
   void choose(int line);
   std::vector<store::Value> currentKey();

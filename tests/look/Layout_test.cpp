@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QValidator>
 #include <map>
@@ -106,6 +107,18 @@ void checkContainer(QWidget* container, QWidget* root, QStringList& faults) {
     if (need.width() > has.width() || need.height() > has.height()) {
       faults << a->objectName() + QString::asprintf(" needs %dx%d, has %dx%d", need.width(),
                                                     need.height(), has.width(), has.height());
+    }
+    if (auto* grid = qobject_cast<QTableWidget*>(a)) {
+      // A line read into the grid shows its values whole ("$1,234,567.50", not "$1,234,56…").
+      for (int r = 0; r < grid->rowCount(); ++r) {
+        for (int c = 0; c < grid->columnCount(); ++c) {
+          const QTableWidgetItem* cell = grid->item(r, c);
+          if (cell &&
+              grid->fontMetrics().horizontalAdvance(cell->text()) + 6 > grid->columnWidth(c)) {
+            faults << a->objectName() + " cuts off " + cell->text();
+          }
+        }
+      }
     }
     if (!isPicture(a) && !container->rect().contains(a->geometry())) {
       faults << a->objectName() + " outside " + container->objectName();
