@@ -1,6 +1,7 @@
 #include "DBEdit.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QInputMethodEvent>
 
 #include "FieldValidator.h"
@@ -40,6 +41,20 @@ void DBEdit::setMaxBytes(int bytes) {
 void DBEdit::limitInput() {
   const store::TableSchema& schema = source_->table().schema();
   limitToField(this, schema.fields[schema.fieldIndex(field_)], maxBytes_);
+}
+
+void DBEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+    case Qt::OtherFocusReason:
+      selectAll();
+      break;
+    default:
+      break;
+  }
 }
 
 void DBEdit::changeEvent(QEvent* event) {

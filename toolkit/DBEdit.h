@@ -41,6 +41,10 @@ class DBEdit : public QLineEdit {
 
  protected:
   void changeEvent(QEvent* event) override;
+  // Focus given by the program or the keyboard selects the whole text, so that what the clerk
+  // types replaces a value put there (an amount copied forward) instead of adding to it; a click
+  // places the cursor, and a window coming back to the front keeps it where it was.
+  void focusInEvent(QFocusEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
 
  private:

@@ -2,6 +2,7 @@
 // the enabled state of the controls after each event, the batch send date across employees,
 // the ways of leaving a new entry, and the grid.
 
+#include <QApplication>
 #include <QTest>
 #include <algorithm>
 #include <functional>
@@ -76,6 +77,12 @@ TEST_F(PayPage, NewEntryCopiesTheLatestEntryForwardWithTheBatchSendDate) {
   EXPECT_TRUE(dialogs.texts().isEmpty());
   EXPECT_EQ(entriesOnDisk()[2], "000123 880305 36000 薪水轉帳");
   EXPECT_EQ(pay->DBGrid1->rowCount(), 3);
+  // What the clerk types in the amount replaces the amount copied forward, not adds to it.
+  m->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(m));
+  startEntry("000123", "880405");
+  QTest::keyClicks(QApplication::focusWidget(), "37000");
+  EXPECT_EQ(pay->EmployeePayDBEdit->text(), "37000");
 }
 
 TEST_F(PayPage, PostAppliesTheAcceptanceRuleInItsOrder) {
