@@ -2,6 +2,7 @@
 // The commands of salary-admin. Each takes the arguments after its name and returns the exit
 // status; errors are printed to stderr by the command itself.
 
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -32,6 +33,8 @@ struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 std::string optionValue(const Args& args, const std::string& name, bool required);
+// The folder of --data, or the alias folder when none is given.
+std::filesystem::path dataFolder(const Args& args);
 void checkOptions(const Args& args, const std::vector<std::string>& known);
 
 }  // namespace admin

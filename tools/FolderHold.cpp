@@ -4,14 +4,12 @@
 #include <filesystem>
 
 #include "Commands.h"
-#include "store/DataFolder.h"
 #include "store/EngineError.h"
 
 namespace admin {
 
 std::unique_ptr<store::FolderLock> holdDataFolder(const Args& args) {
-  std::filesystem::path folder = optionValue(args, "--data", false);
-  if (folder.empty()) folder = store::aliasFolder();
+  std::filesystem::path folder = dataFolder(args);
   std::error_code ec;
   // A folder that does not exist yet has no one on it; init makes it, the others refuse it.
   if (!std::filesystem::is_directory(folder, ec)) return nullptr;

@@ -6,21 +6,11 @@
 
 #include "Commands.h"
 #include "housekeeping/HousekeepingRules.h"
-#include "store/DataFolder.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/TableFileCheck.h"
 
 namespace admin {
-
-namespace {
-
-std::filesystem::path dataFolder(const Args& args) {
-  std::filesystem::path folder = optionValue(args, "--data", false);
-  return folder.empty() ? store::aliasFolder() : folder;
-}
-
-}  // namespace
 
 int backupCommand(const Args& args) {
   checkOptions(args, {"--data"});

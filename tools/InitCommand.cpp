@@ -5,7 +5,6 @@
 #include <iostream>
 
 #include "Commands.h"
-#include "store/DataFolder.h"
 #include "store/EngineError.h"
 #include "store/FolderLock.h"
 #include "store/Schema.h"
@@ -37,8 +36,7 @@ void fillDefaults(store::Session& session) {
 
 int initCommand(const Args& args) {
   checkOptions(args, {"--data"});
-  std::filesystem::path folder = optionValue(args, "--data", false);
-  if (folder.empty()) folder = store::aliasFolder();
+  std::filesystem::path folder = dataFolder(args);
 
   std::error_code ec;
   const bool created = std::filesystem::create_directories(folder, ec);

@@ -1,6 +1,7 @@
 // The options of salary-admin's commands: "--name VALUE" pairs.
 
 #include "Commands.h"
+#include "store/DataFolder.h"
 
 namespace admin {
 
@@ -13,6 +14,11 @@ std::string optionValue(const Args& args, const std::string& name, bool required
   }
   if (required) throw UsageError(name + " is required");
   return {};
+}
+
+std::filesystem::path dataFolder(const Args& args) {
+  const std::filesystem::path folder = optionValue(args, "--data", false);
+  return folder.empty() ? store::aliasFolder() : folder;
 }
 
 void checkOptions(const Args& args, const std::vector<std::string>& known) {

@@ -8,7 +8,6 @@
 
 #include "Commands.h"
 #include "reports/SalaryReport.h"
-#include "store/DataFolder.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "toolkit/Forms.h"
@@ -17,8 +16,7 @@ namespace admin {
 
 int reportCommand(const Args& args) {
   checkOptions(args, {"--data", "--style", "--pdf"});
-  std::filesystem::path folder = optionValue(args, "--data", false);
-  if (folder.empty()) folder = store::aliasFolder();
+  std::filesystem::path folder = dataFolder(args);
   const std::string style = optionValue(args, "--style", true);
   const std::string pdf = optionValue(args, "--pdf", true);
   if (style != "list" && style != "detailed") throw UsageError("--style is list or detailed");

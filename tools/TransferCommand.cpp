@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "Commands.h"
-#include "store/DataFolder.h"
 #include "store/EngineError.h"
 #include "store/Schema.h"
 #include "store/Session.h"
@@ -27,8 +26,7 @@ constexpr std::size_t kDateTextLimit = 6;
 
 int transferCommand(const Args& args) {
   checkOptions(args, {"--data", "--date", "--out"});
-  std::filesystem::path folder = optionValue(args, "--data", false);
-  if (folder.empty()) folder = store::aliasFolder();
+  std::filesystem::path folder = dataFolder(args);
   const std::string date = optionValue(args, "--date", true);
   const std::filesystem::path out = optionValue(args, "--out", true);
   if (out.empty()) throw UsageError("--out needs a file name");

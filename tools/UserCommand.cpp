@@ -10,7 +10,6 @@
 #include <optional>
 
 #include "Commands.h"
-#include "store/DataFolder.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/Table.h"
@@ -62,8 +61,7 @@ int refuse(const std::string& why) {
 
 int addCommand(const Args& args) {
   checkOptions(args, {"--data", "--code"});
-  std::filesystem::path folder = optionValue(args, "--data", false);
-  if (folder.empty()) folder = store::aliasFolder();
+  std::filesystem::path folder = dataFolder(args);
   const std::string code = optionValue(args, "--code", true);
 
   store::Session session(folder);
