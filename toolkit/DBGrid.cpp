@@ -2,26 +2,22 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 
 #include "Dialogs.h"
+#include "Forms.h"
 #include "Guard.h"
 
 namespace toolkit {
 
 namespace {
 
-QString cellText(double amount) {
-  return QLocale().toCurrencyString(amount);
-}
-
 QString cellText(store::Field field) {
   if (field.type() == store::FieldType::Currency && !field.isNull()) {
-    return cellText(field.number());
+    return currencyText(field.number());
   }
   return QString::fromStdString(field.text());
 }
@@ -300,7 +296,7 @@ void DBGrid::fitColumns() {
     if (index < 0) continue;
     const store::FieldDef& field = schema.fields[index];
     const QString widest = field.type == store::FieldType::Currency
-                               ? cellText(-99999999.99)
+                               ? currencyText(-99999999.99)
                                : QString(field.width / 2, QChar(0x4E2D));
     const int column = static_cast<int>(i);
     setColumnWidth(column, std::max(columnWidth(column), fm.horizontalAdvance(widest) + 12));
