@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <thread>
@@ -174,6 +175,33 @@ void reportMachine() {
               kbFrom("/proc/meminfo", "MemTotal:"), os.sysname, os.release, os.machine,
               sqlite3_libversion());
   std::fflush(stdout);
+}
+
+Options readOptions(int argc, char** argv, const char* program, const char* countOption, int count,
+                    int least, bool dataRequired) {
+  const auto usage = [&](const std::string& why) {
+    std::fprintf(stderr, "%s: %s\nusage: %s %s--data DIR%s [%s N]\n", program, why.c_str(), program,
+                 dataRequired ? "" : "[", dataRequired ? "" : "]", countOption);
+    std::exit(2);
+  };
+  Options options{{}, count};
+  for (int i = 1; i < argc; i += 2) {
+    const std::string arg = argv[i];
+    if (i + 1 >= argc) usage(arg + " needs a value");
+    if (arg == "--data") {
+      options.data = argv[i + 1];
+    } else if (arg == countOption) {
+      options.count = std::atoi(argv[i + 1]);
+      if (options.count < least) usage(arg + " must be at least " + std::to_string(least));
+    } else {
+      usage("unknown option " + arg);
+    }
+  }
+  if (dataRequired && options.data.empty()) usage("--data is required");
+  if (!options.data.empty() && !std::filesystem::exists(options.data + "/salary.DB")) {
+    usage("--data names no folder with the live tables");
+  }
+  return options;
 }
 
 }  // namespace bench

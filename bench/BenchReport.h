@@ -46,6 +46,16 @@ void reportMemory();
 // MACHINE cpu="..." cores=<n> ... of this machine.
 void reportMachine();
 
+// A benchmark's options: "--data DIR" (a folder made by store-bench) and one count, "--samples N"
+// or "--pairs N". Anything else, a count below `least` or a missing folder when `dataRequired`
+// prints "usage: <program> ..." and exits 2.
+struct Options {
+  std::string data;
+  int count = 0;
+};
+Options readOptions(int argc, char** argv, const char* program, const char* countOption, int count,
+                    int least, bool dataRequired);
+
 // A "Key: <n> kB" value of a /proc file, or -1.
 long kbFrom(const char* file, const std::string& key);
 

@@ -228,32 +228,13 @@ void benchRenumber(const std::string& number, int entries, int samples,
   report("renumber_" + std::to_string(entries), us);
 }
 
-// ---- machine -------------------------------------------------------------------------------
-
-[[noreturn]] void usage(const char* message) {
-  std::fprintf(stderr, "employee-bench: %s\nusage: employee-bench --data DIR [--samples N]\n",
-               message);
-  std::exit(2);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  fs::path source;
-  int samples = 200;
-  for (int i = 1; i < argc; i += 2) {
-    const std::string arg = argv[i];
-    if (i + 1 >= argc) usage(("missing value after " + arg).c_str());
-    if (arg == "--data") {
-      source = argv[i + 1];
-    } else if (arg == "--samples") {
-      samples = std::atoi(argv[i + 1]);
-      if (samples < 20) usage("--samples must be at least 20");
-    } else {
-      usage(("unknown option " + arg).c_str());
-    }
-  }
-  if (source.empty()) usage("--data is required");
+  const bench::Options options =
+      bench::readOptions(argc, argv, "employee-bench", "--samples", 200, 20, true);
+  const fs::path source = options.data;
+  const int samples = options.count;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
 

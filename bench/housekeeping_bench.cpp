@@ -79,20 +79,10 @@ long long purgeByProgram(const fs::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  fs::path source;
-  int pairs = 3;
-  for (int i = 1; i < argc; i += 2) {
-    const std::string arg = argv[i];
-    if (i + 1 >= argc) usage(arg + " needs a value");
-    if (arg == "--data") {
-      source = argv[i + 1];
-    } else if (arg == "--pairs") {
-      pairs = std::atoi(argv[i + 1]);
-    } else {
-      usage("unknown option " + arg);
-    }
-  }
-  if (pairs < 1) usage("--pairs must be at least 1");
+  const bench::Options options =
+      bench::readOptions(argc, argv, "housekeeping-bench", "--pairs", 3, 1, false);
+  fs::path source = options.data;
+  const int pairs = options.count;
   bench::reportMachine();
 
   const fs::path root =

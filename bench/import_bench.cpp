@@ -141,20 +141,11 @@ int runSqlite(const fs::path& folder, const fs::path& csv) {
 int main(int argc, char** argv) {
   // The reference's own run, in a child of the launcher.
   if (argc == 4 && std::string(argv[1]) == "--sqlite-import") return runSqlite(argv[2], argv[3]);
+  const bench::Options options =
+      bench::readOptions(argc, argv, "import-bench", "--pairs", 3, 1, true);
   bench::startLauncher();
-  fs::path data;
-  int pairs = 3;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string opt = argv[i];
-    if (opt == "--data")
-      data = argv[i + 1];
-    else if (opt == "--pairs")
-      pairs = std::max(1, std::atoi(argv[i + 1]));
-  }
-  if (data.empty() || !fs::exists(data / "salary.DB")) {
-    std::fprintf(stderr, "usage: import-bench --data DIR [--pairs N]\n");
-    return 2;
-  }
+  const fs::path data = options.data;
+  const int pairs = options.count;
   const fs::path work = fs::temp_directory_path() / ("import-bench-" + std::to_string(::getpid()));
   int status = 0;
   try {

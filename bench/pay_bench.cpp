@@ -217,30 +217,13 @@ void benchRenumber(const fs::path& folder, const std::string& number,
   m->PageControl1->setCurrentIndex(1);
 }
 
-[[noreturn]] void usage(const char* message) {
-  std::fprintf(stderr, "pay-bench: %s\nusage: pay-bench --data DIR [--samples N]\n", message);
-  std::exit(2);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  fs::path source;
-  int samples = 1000;
-  for (int i = 1; i < argc; i += 2) {
-    const std::string arg = argv[i];
-    if (i + 1 >= argc) usage(("missing value after " + arg).c_str());
-    if (arg == "--data") {
-      source = argv[i + 1];
-    } else if (arg == "--samples") {
-      samples = std::atoi(argv[i + 1]);
-      if (samples < 20) usage("--samples must be at least 20");
-    } else {
-      usage(("unknown option " + arg).c_str());
-    }
-  }
-  if (source.empty()) usage("--data is required");
-  if (!fs::exists(source / "salary.DB")) usage("--data names no folder with the live tables");
+  const bench::Options options =
+      bench::readOptions(argc, argv, "pay-bench", "--samples", 1000, 20, true);
+  const fs::path source = options.data;
+  const int samples = options.count;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
 
