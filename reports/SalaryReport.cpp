@@ -6,8 +6,8 @@
 #include "BandReport.h"
 #include "PainterCanvas.h"
 #include "ReportLayouts.h"
+#include "store/FileReplacement.h"
 #include "store/Transaction.h"
-#include "transfer/TransferSave.h"
 
 namespace reports {
 
@@ -88,12 +88,13 @@ QByteArray renderPdf(SalaryReport& report, int* pages, QDate today) {
 int saveReportPdf(SalaryReport& report, const QString& fileName, QString* warning) {
   int pages = 0;
   const QByteArray bytes = renderPdf(report, &pages);
-  const std::string w = transfer::saveTransferFile(fileName.toStdString(),
-                                                   std::string_view(bytes.data(), bytes.size()));
+  const std::filesystem::path target = fileName.toStdString();
+  store::FileReplacement file(target);
+  file.write(std::string_view(bytes.data(), bytes.size()));
+  const bool synced = file.commit() == store::FileReplacement::Synced::Yes;
   if (warning) {
-    *warning = w.empty() ? QString()
-                         : QStringLiteral("報表 %1 已完整寫入,但系統未能確認其所在資料夾已存入磁碟")
-                               .arg(fileName);
+    *warning = synced ? QString()
+                      : QString::fromStdString(store::FileReplacement::unconfirmedWarning(target));
   }
   return pages;
 }

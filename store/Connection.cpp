@@ -1,9 +1,7 @@
 #include "Connection.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <strings.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +9,7 @@
 
 #include "Cp950.h"
 #include "EngineError.h"
+#include "FileReplacement.h"
 #include "FolderCleanup.h"
 #include "Sha256.h"
 
@@ -75,8 +74,9 @@ void foldFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_blob(ctx, out.data(), n, SQLITE_TRANSIENT);
 }
 
-// The kind of a failure, from SQLite's extended code and, for failures of the system, errno.
-EngineError errorFor(int rc, int systemError, const std::string& files) {
+}  // namespace
+
+EngineError sqliteError(int rc, int systemError, const std::string& files) {
   switch (rc & 0xff) {
     case SQLITE_CONSTRAINT:
       if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
@@ -113,6 +113,8 @@ EngineError errorFor(int rc, int systemError, const std::string& files) {
   }
 }
 
+namespace {
+
 // Failures after which a transaction's outcome is in doubt: it is ended, never continued.
 // ATTACH and DETACH: statements that change what the connection sees and that SQLite runs only
 // outside a transaction.
@@ -148,7 +150,13 @@ void StatementFinalizer::operator()(sqlite3_stmt* st) const noexcept {
   sqlite3_finalize(st);
 }
 
-Connection::Connection(std::filesystem::path folder) : folder_(std::move(folder)) {}
+// The folder is held as an absolute path, so that a file is named the same way in every message
+// whatever the folder was given as.
+Connection::Connection(std::filesystem::path folder) {
+  std::error_code ec;
+  folder_ = std::filesystem::absolute(folder, ec);
+  if (ec) folder_ = std::move(folder);
+}
 
 Connection::~Connection() {
   rollbackTransaction();
@@ -185,7 +193,7 @@ sqlite3* Connection::db() {
       file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
   ConnectionHandle handle(raw);
   if (rc != SQLITE_OK) {
-    throw errorFor(rc, raw ? sqlite3_system_errno(raw) : 0, file.string());
+    throw sqliteError(rc, raw ? sqlite3_system_errno(raw) : 0, file.string());
   }
   sqlite3_extended_result_codes(raw, 1);
   sqlite3_busy_timeout(raw, 2000);
@@ -193,7 +201,7 @@ sqlite3* Connection::db() {
                           foldFunction, nullptr, nullptr);
   // Reads the file's header now, so that a damaged one is reported under its own name.
   const int check = sqlite3_exec(raw, "PRAGMA main.schema_version", nullptr, nullptr, nullptr);
-  if (check != SQLITE_OK) throw errorFor(check, sqlite3_system_errno(raw), file.string());
+  if (check != SQLITE_OK) throw sqliteError(check, sqlite3_system_errno(raw), file.string());
   db_ = std::move(handle);
   return db_.get();
 }
@@ -274,26 +282,17 @@ void Connection::createTable(const std::string& fileName, const TableSchema& sch
   if (std::filesystem::exists(target, ec)) {
     throw EngineError::of(Code::General, target.string(), {}, "檔案已存在");
   }
-  // Built under a temporary name and linked into place, so a half-made file never carries the
-  // table's name and an existing file is never replaced.
-  const std::filesystem::path tmp = target.string() + ".new-" + std::to_string(getpid());
-  std::filesystem::remove(tmp, ec);
-  struct RemoveTemporary {
-    const std::filesystem::path& path;
-    ~RemoveTemporary() {
-      std::error_code ignored;
-      std::filesystem::remove(path, ignored);
-      std::filesystem::remove(path.string() + "-journal", ignored);
-    }
-  } removeTemporary{tmp};
+  // Made whole under a temporary name and only then linked under its own: a half-made file
+  // never carries the table's name, and an existing file is never replaced.
+  FileReplacement replacement(target, FileReplacement::Kind::TableFile);
   {
     sqlite3* raw = nullptr;
-    int rc =
-        sqlite3_open_v2(tmp.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = sqlite3_open_v2(replacement.temporary().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     ConnectionHandle db(raw);
-    if (rc != SQLITE_OK) throw errorFor(rc, raw ? sqlite3_system_errno(raw) : 0, target.string());
+    if (rc != SQLITE_OK) throw sqliteError(rc, raw ? sqlite3_system_errno(raw) : 0, target.string());
     sqlite3_extended_result_codes(raw, 1);
-    std::vector<std::string> sql = {"PRAGMA journal_mode=DELETE", "BEGIN"};
+    // A temporary that fails is thrown away whole: it needs no journal.
+    std::vector<std::string> sql = {"PRAGMA journal_mode=OFF", "BEGIN"};
     for (auto& s : createStatements(schema, "")) sql.push_back(s);
     sql.push_back("INSERT INTO _meta VALUES('format', 'salary table 1')");
     sql.push_back("INSERT INTO _meta VALUES('schema', ?)");
@@ -317,13 +316,41 @@ void Connection::createTable(const std::string& fileName, const TableSchema& sch
       }
       if (rc == SQLITE_OK) rc = sqlite3_step(st);
       if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        throw errorFor(rc, sqlite3_system_errno(raw), target.string());
+        throw sqliteError(rc, sqlite3_system_errno(raw), target.string());
       }
     }
   }
-  if (::link(tmp.c_str(), target.c_str()) != 0) {
-    throw EngineError::fromErrno(errno, target.string());
+  replacement.commit({}, FileReplacement::Existing::Keep);
+}
+
+FileReplacement::Synced Connection::replace(FileReplacement& replacement,
+                                            const FileReplacement::Check& check) {
+  const std::filesystem::path& target = replacement.target();
+  const bool wasAttached = detachForReplace(target);
+  FileReplacement::Synced synced;
+  try {
+    synced = replacement.commit(check);
+  } catch (...) {
+    try {
+      if (wasAttached) reattach(target);
+    } catch (const EngineError&) {
+      // The failed replacement is the error to report; the file is as it was.
+    }
+    throw;
   }
+  if (wasAttached) reattach(target);
+  noteWrite();
+  return synced;
+}
+
+bool Connection::hasPasswords() const {
+  return !passwords_.empty();
+}
+
+bool Connection::acceptsVerifier(const std::string& salt, const std::string& verifier) const {
+  for (const auto& p : passwords_)
+    if (verifierFor(salt, p) == verifier) return true;
+  return false;
 }
 
 void Connection::attach(const std::filesystem::path& path, Attachment& a) {
@@ -359,15 +386,13 @@ void Connection::attach(const std::filesystem::path& path, Attachment& a) {
     if (rc != SQLITE_DONE) {
       const int primary = rc & 0xff;
       if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_IOERR) {
-        throw errorFor(rc, sqlite3_system_errno(db_.get()), path.string());
+        throw sqliteError(rc, sqlite3_system_errno(db_.get()), path.string());
       }
       throw EngineError::of(Code::NotATable, path.string());
     }
     if (!meta.count("schema")) throw EngineError::of(Code::NotATable, path.string());
-    if (meta.count("verifier")) {
-      bool ok = false;
-      for (const auto& p : passwords_) ok = ok || verifierFor(meta["salt"], p) == meta["verifier"];
-      if (!ok) throw EngineError::of(Code::BadPassword, path.string());
+    if (meta.count("verifier") && !acceptsVerifier(meta["salt"], meta["verifier"])) {
+      throw EngineError::of(Code::BadPassword, path.string());
     }
     try {
       a.schema = TableSchema::parse(meta["schema"]);
@@ -375,11 +400,8 @@ void Connection::attach(const std::filesystem::path& path, Attachment& a) {
       throw EngineError::of(Code::NotATable, path.string(), {}, "無法辨識其結構");
     }
     checkStructure(path, a);
-    for (const auto& live : liveTables()) {
-      if (lowerAscii(path.filename().string()) == lowerAscii(live.fileName) &&
-          !meta.count("verifier")) {
-        throw EngineError::of(Code::NotATable, path.string(), {}, "缺少密碼驗證資料");
-      }
+    if (liveTableNamed(path) && !meta.count("verifier")) {
+      throw EngineError::of(Code::NotATable, path.string(), {}, "缺少密碼驗證資料");
     }
   } catch (const EngineError&) {
     sqlite3_exec(db_.get(), ("DETACH DATABASE " + quote(a.schemaName)).c_str(), nullptr, nullptr,
@@ -391,11 +413,9 @@ void Connection::attach(const std::filesystem::path& path, Attachment& a) {
 // A file is what its name says: one of the live tables carries exactly that table's structure,
 // and the rows table of every file has the columns its recorded structure names.
 void Connection::checkStructure(const std::filesystem::path& path, const Attachment& a) {
-  const std::string name = lowerAscii(path.filename().string());
-  for (const auto& live : liveTables()) {
-    if (name == lowerAscii(live.fileName) && !(a.schema == live.schema)) {
-      throw EngineError::of(Code::NotATable, path.string(), {}, "其結構不是這個資料表應有的結構");
-    }
+  const LiveTable* live = liveTableNamed(path);
+  if (live && !(a.schema == live->schema)) {
+    throw EngineError::of(Code::NotATable, path.string(), {}, "其結構不是這個資料表應有的結構");
   }
   std::vector<std::string> expected;
   for (const auto& f : a.schema.fields) {
@@ -535,7 +555,7 @@ int Connection::step(sqlite3_stmt* st, const Files& files) {
   }
   const int rc = sqlite3_step(st);
   if (rc == SQLITE_ROW || rc == SQLITE_DONE) return rc;
-  const EngineError error = errorFor(rc, sqlite3_system_errno(db_.get()), describe(files));
+  const EngineError error = sqliteError(rc, sqlite3_system_errno(db_.get()), describe(files));
   sqlite3_reset(st);
   endAfterFailure(rc);
   throw error;
@@ -558,7 +578,7 @@ long long Connection::lastInsertRowid() const {
 
 void Connection::fail(int rc, const Files& files) {
   const EngineError error =
-      errorFor(rc, db_ ? sqlite3_system_errno(db_.get()) : 0, describe(files));
+      sqliteError(rc, db_ ? sqlite3_system_errno(db_.get()) : 0, describe(files));
   endAfterFailure(rc);
   throw error;
 }

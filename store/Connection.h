@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "EngineError.h"
+#include "FileReplacement.h"
 #include "Schema.h"
 #include "SqliteHandles.h"
 
@@ -40,6 +42,9 @@ class Connection {
   void addPassword(const std::string& password);
   std::filesystem::path resolve(const std::string& fileName) const;
   void createTable(const std::string& fileName, const TableSchema& schema);
+  // Whether the session holds a table password, and whether a file's verifier matches one.
+  bool hasPasswords() const;
+  bool acceptsVerifier(const std::string& salt, const std::string& verifier) const;
 
   // The schema name under which the file is attached ("f3"), attaching it first (checking the
   // password and the structure). Each acquire is paired with a release; a released file may
@@ -51,6 +56,10 @@ class Connection {
   // Detaches a file (so that it can be replaced on disk) and returns whether it was attached.
   bool detachForReplace(const std::filesystem::path& path);
   void reattach(const std::filesystem::path& path);
+  // Commits a replacement of a file of the folder: a file attached here is detached around it
+  // and attached again afterwards, whatever the outcome, reading the new file when it succeeded.
+  FileReplacement::Synced replace(FileReplacement& replacement,
+                                  const FileReplacement::Check& check);
 
   // Changes on every write through this connection; cached rows older than it are re-read.
   unsigned long long writeGeneration() const { return writeGeneration_; }
@@ -128,5 +137,28 @@ class Connection {
 
 // The connection of a session (engine internal).
 Connection& connectionOf(Session& session);
+
+// A file acquired for as long as the object lives (Connection::acquire and release).
+class Acquired {
+ public:
+  Acquired(Connection& connection, std::string fileName)
+      : connection_(connection),
+        fileName_(std::move(fileName)),
+        schemaName_(connection.acquire(fileName_)) {}
+  ~Acquired() { connection_.release(fileName_); }
+  Acquired(const Acquired&) = delete;
+  Acquired& operator=(const Acquired&) = delete;
+  // The schema name under which the file is attached.
+  const std::string& schemaName() const { return schemaName_; }
+
+ private:
+  Connection& connection_;
+  std::string fileName_;
+  std::string schemaName_;
+};
+
+// The error of a failed SQLite call, its kind read from SQLite's extended code `rc` and, for
+// failures of the system, `systemError` (errno), naming `files`.
+EngineError sqliteError(int rc, int systemError, const std::string& files);
 
 }  // namespace store

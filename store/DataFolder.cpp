@@ -27,4 +27,8 @@ std::filesystem::path aliasFolder(std::string_view alias) {
   return base / "salary" / std::string(alias);
 }
 
+std::filesystem::path backupSetsFolder(const std::filesystem::path& dataFolder) {
+  return dataFolder / "backups";
+}
+
 }  // namespace store

@@ -14,4 +14,7 @@ namespace store {
 std::string_view databaseAlias();
 std::filesystem::path aliasFolder(std::string_view alias = databaseAlias());
 
+// The folder of the dated backup sets of a data folder ("backups" inside it).
+std::filesystem::path backupSetsFolder(const std::filesystem::path& dataFolder);
+
 }  // namespace store

@@ -1,15 +1,15 @@
 #include "FolderCleanup.h"
 
-#include <signal.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "DataFolder.h"
+#include "FileReplacement.h"
 
 namespace store {
 
@@ -41,20 +41,6 @@ bool isPresent(const fs::path& file) {
 void removeFile(const fs::path& file) {
   std::error_code ec;
   fs::remove(file, ec);
-}
-
-bool allDigits(std::string_view s) {
-  if (s.empty()) return false;
-  for (char c : s)
-    if (c < '0' || c > '9') return false;
-  return true;
-}
-
-// The letters and digits of the temporary names that mkstemp makes, whatever the locale.
-bool allLettersOrDigits(std::string_view s) {
-  for (char c : s)
-    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
-  return true;
 }
 
 // The journals a super-journal lists: full paths, each ended by a zero byte.
@@ -114,28 +100,6 @@ void removeIfUnneeded(const fs::path& folder, const fs::path& superJournal) {
   if (!needed) removeFile(superJournal);  // SQLite may have removed it already
 }
 
-// "NAME.copy-PID-N" or "NAME.new-PID", with or without "-journal": the process that wrote it.
-pid_t writerOfUnfinishedCopy(std::string name) {
-  if (name.ends_with(kJournalSuffix)) name.resize(name.size() - kJournalSuffix.size());
-  for (std::string_view mark : {".copy-", ".new-"}) {
-    const size_t at = name.rfind(mark);
-    if (at == std::string::npos || at == 0) continue;
-    std::string_view rest = std::string_view(name).substr(at + mark.size());
-    std::string_view pid = rest;
-    if (mark == ".copy-") {
-      const size_t dash = rest.find('-');
-      if (dash == std::string_view::npos || !allDigits(rest.substr(dash + 1))) continue;
-      pid = rest.substr(0, dash);
-    }
-    if (allDigits(pid) && pid.size() < 10) return static_cast<pid_t>(std::stol(std::string(pid)));
-  }
-  return 0;
-}
-
-bool processRuns(pid_t pid) {
-  return pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH;
-}
-
 }  // namespace
 
 fs::file_time_type FolderCleanup::staleBefore() {
@@ -145,44 +109,19 @@ fs::file_time_type FolderCleanup::staleBefore() {
 void FolderCleanup::removeLeftovers(const fs::path& folder) noexcept {
   try {
     std::error_code ec;
-    std::vector<fs::path> superJournals, copies;
+    std::vector<fs::path> superJournals;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
       const std::string name = entry.path().filename().string();
-      if (name.starts_with(kSuperJournalPrefix)) {
-        superJournals.push_back(entry.path());
-      } else if (const pid_t pid = writerOfUnfinishedCopy(name); pid > 0 && !processRuns(pid)) {
-        copies.push_back(entry.path());
-      }
+      if (name.starts_with(kSuperJournalPrefix)) superJournals.push_back(entry.path());
     }
     for (const fs::path& file : superJournals) {
       if (isStale(file)) removeIfUnneeded(folder, file);
     }
-    for (const fs::path& file : copies) {
-      if (isStale(file)) removeFile(file);
-    }
   } catch (...) {
     // A leftover that cannot be removed is harmless; the start goes on.
   }
-}
-
-void FolderCleanup::removeUnfinishedSaves(const fs::path& target) noexcept {
-  try {
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string prefix = "." + target.filename().string() + ".";
-    std::error_code ec;
-    std::vector<fs::path> unfinished;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-      const std::string name = entry.path().filename().string();
-      if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
-      if (allLettersOrDigits(std::string_view(name).substr(prefix.size())))
-        unfinished.push_back(entry.path());
-    }
-    for (const fs::path& file : unfinished) {
-      if (isStale(file)) removeFile(file);
-    }
-  } catch (...) {
-    // As above: the save goes on.
-  }
+  FileReplacement::removeLeftovers(folder);
+  FileReplacement::removeLeftovers(backupSetsFolder(folder));
 }
 
 }  // namespace store

@@ -12,12 +12,9 @@
 //   when no other process is writing those files. A journal that SQLite never takes for hot
 //   (a commit cut before its journals were complete) stays beside its file, which SQLite
 //   reuses at the next change; it needs no super-journal.
-// - The engine's unfinished copies, "NAME.copy-PID-N" and "NAME.new-PID" (a backup or a new
-//   table file being built, never yet under its name), and their journals, once the process
-//   that wrote them has ended.
-// - The temporary file of a save, ".NAME.XXXXXX" beside the file NAME (see
-//   transfer/TransferSave), removed when NAME is next saved, since the output folder need not
-//   be the data folder.
+// - The temporaries of file replacements whose writer has ended (FileReplacement: a table file
+//   being made, a backup or a restore being written, a backup set), in the folder and in its
+//   folder of backup sets.
 //
 // Only files that existed before this process started are touched (with a margin of a few
 // seconds for coarse file times), so that a commit or a save of another process that is
@@ -30,12 +27,8 @@ namespace store {
 
 class FolderCleanup {
  public:
-  // Removes stale super-journals and unfinished copies of the engine from a data folder.
+  // Removes stale super-journals and the temporaries of ended replacements from a data folder.
   static void removeLeftovers(const std::filesystem::path& folder) noexcept;
-
-  // Removes the unfinished temporary files of earlier saves of `target`, the files
-  // ".NAME.XXXXXX" (six letters or digits) beside it.
-  static void removeUnfinishedSaves(const std::filesystem::path& target) noexcept;
 
   // Files last written before this time count as left by an earlier run.
   static std::filesystem::file_time_type staleBefore();

@@ -1,5 +1,7 @@
 #include "Schema.h"
 
+#include <strings.h>
+
 #include <sstream>
 
 #include "EngineError.h"
@@ -165,6 +167,14 @@ const std::vector<LiveTable>& liveTables() {
                                              {"pass.DB", passSchema()},
                                              {"temp.DB", tempSchema()}};
   return tables;
+}
+
+const LiveTable* liveTableNamed(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  for (const auto& live : liveTables()) {
+    if (strcasecmp(name.c_str(), live.fileName) == 0) return &live;
+  }
+  return nullptr;
 }
 
 const std::vector<std::string>& defaultSalaryItems() {

@@ -7,6 +7,7 @@
 // is opened with the same rules as the table it was copied from. The engine and salary-admin
 // both take the live structures from here.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,9 @@ const TableSchema& itemSchema();    // item.DB: salary item catalogue
 const TableSchema& passSchema();    // pass.DB: user codes and passwords
 const TableSchema& tempSchema();    // temp.DB: the transfer batch
 const std::vector<LiveTable>& liveTables();
+// The live table whose file name is the last part of `path`, without regard to ASCII letter
+// case ("backups/x/salary.db" is salary.DB's); null when none is.
+const LiveTable* liveTableNamed(const std::filesystem::path& path);
 
 // The sixteen salary items, in the order the pay-entry page lists them.
 const std::vector<std::string>& defaultSalaryItems();

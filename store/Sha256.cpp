@@ -1,8 +1,14 @@
 #include "Sha256.h"
 
-#include <array>
-#include <cstdint>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include "EngineError.h"
 
 namespace store {
 
@@ -59,23 +65,68 @@ void compress(std::array<uint32_t, 8>& h, const unsigned char* block) {
 
 }  // namespace
 
-std::string sha256Hex(std::string_view data) {
-  std::array<uint32_t, 8> h = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                               0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-  std::string msg(data);
-  const uint64_t bits = uint64_t(data.size()) * 8;
-  msg += char(0x80);
-  while (msg.size() % 64 != 56) msg += char(0);
-  for (int i = 7; i >= 0; --i) msg += char((bits >> (8 * i)) & 0xff);
-  for (size_t off = 0; off < msg.size(); off += 64)
-    compress(h, reinterpret_cast<const unsigned char*>(msg.data()) + off);
+Sha256::Sha256()
+    : h_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab,
+         0x5be0cd19} {}
+
+void Sha256::update(std::string_view data) {
+  length_ += data.size();
+  while (!data.empty()) {
+    if (filled_ == 0 && data.size() >= block_.size()) {
+      compress(h_, reinterpret_cast<const unsigned char*>(data.data()));
+      data.remove_prefix(block_.size());
+      continue;
+    }
+    const std::size_t n = std::min(block_.size() - filled_, data.size());
+    std::memcpy(block_.data() + filled_, data.data(), n);
+    filled_ += n;
+    data.remove_prefix(n);
+    if (filled_ == block_.size()) {
+      compress(h_, block_.data());
+      filled_ = 0;
+    }
+  }
+}
+
+std::string Sha256::hexDigest() {
+  const uint64_t bits = length_ * 8;
+  std::string tail(1, char(0x80));
+  tail.append((filled_ + 1 <= 56 ? 56 - filled_ - 1 : 120 - filled_ - 1), char(0));
+  for (int i = 7; i >= 0; --i) tail += char((bits >> (8 * i)) & 0xff);
+  update(tail);
   std::string out;
   char buf[9];
-  for (uint32_t x : h) {
+  for (uint32_t x : h_) {
     std::snprintf(buf, sizeof buf, "%08x", x);
     out += buf;
   }
   return out;
+}
+
+std::string sha256Hex(std::string_view data) {
+  Sha256 digest;
+  digest.update(data);
+  return digest.hexDigest();
+}
+
+std::string sha256OfFile(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw EngineError::fromErrno(errno, file.string());
+  Sha256 digest;
+  std::string buffer(1 << 20, '\0');
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int e = errno;
+      ::close(fd);
+      throw EngineError::fromErrno(e, file.string());
+    }
+    if (n == 0) break;
+    digest.update(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+  }
+  ::close(fd);
+  return digest.hexDigest();
 }
 
 }  // namespace store

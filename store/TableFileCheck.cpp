@@ -2,28 +2,20 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <map>
 
 #include "Connection.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
+#include "SqliteHandles.h"
 
 namespace store {
 
 namespace {
 
 constexpr int kShownPerKind = 3;  // a damaged file is told by its first few faults, not all
-
-struct Db {
-  sqlite3* db = nullptr;
-  ~Db() { sqlite3_close_v2(db); }
-};
-
-struct Stmt {
-  sqlite3_stmt* st = nullptr;
-  ~Stmt() { sqlite3_finalize(st); }
-};
 
 std::string columnText(sqlite3_stmt* st, int i) {
   const char* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
@@ -34,12 +26,13 @@ std::string columnText(sqlite3_stmt* st, int i) {
 std::vector<std::vector<std::string>> rowsOf(sqlite3* db, const std::string& sql,
                                              std::string& error) {
   std::vector<std::vector<std::string>> rows;
-  Stmt s;
-  int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &s.st, nullptr);
+  sqlite3_stmt* raw = nullptr;
+  int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr);
+  StatementHandle st(raw);
   if (rc == SQLITE_OK) {
-    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
       std::vector<std::string> row;
-      for (int i = 0; i < sqlite3_column_count(s.st); ++i) row.push_back(columnText(s.st, i));
+      for (int i = 0; i < sqlite3_column_count(raw); ++i) row.push_back(columnText(raw, i));
       rows.push_back(std::move(row));
     }
   }
@@ -72,112 +65,130 @@ std::map<std::string, std::string> physicalStructure(sqlite3* db, std::string& e
 
 // What the engine makes for `schema`, built in memory.
 std::map<std::string, std::string> expectedStructure(const TableSchema& schema) {
-  Db mem;
+  sqlite3* raw = nullptr;
+  sqlite3_open(":memory:", &raw);
+  ConnectionHandle mem(raw);
   std::string error;
-  sqlite3_open(":memory:", &mem.db);
   for (const auto& sql : Connection::createStatements(schema, "")) {
-    sqlite3_exec(mem.db, sql.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr);
   }
-  return physicalStructure(mem.db, error);
+  return physicalStructure(raw, error);
 }
 
 void compareStructure(sqlite3* db, const TableSchema& expected, TableFileCheck::Report& report) {
   std::string error;
   const auto have = physicalStructure(db, error);
   if (!error.empty()) {
-    report.problems.push_back("structure unreadable: " + error);
+    report.problems.push_back("結構無法讀取: " + error);
     return;
   }
   const auto want = expectedStructure(expected);
   for (const auto& [item, shape] : want) {
     auto it = have.find(item);
     if (it == have.end()) {
-      report.problems.push_back("structure: " + item + " is missing");
+      report.problems.push_back("結構: 缺少 " + item);
     } else if (it->second != shape) {
-      report.problems.push_back("structure: " + item + " is \"" + it->second + "\", expected \"" +
-                                shape + "\"");
+      report.problems.push_back("結構: " + item + " 為 \"" + it->second + "\",應為 \"" + shape +
+                                "\"");
     }
   }
   for (const auto& [item, shape] : have) {
-    if (!want.count(item)) report.problems.push_back("structure: unexpected " + item);
+    if (!want.count(item)) report.problems.push_back("結構: 多出 " + item);
   }
 }
 
-void compareRecordedSchema(sqlite3* db, const TableSchema& expected,
-                           TableFileCheck::Report& report) {
+// The structure and the password verifier the file records of itself.
+void compareRecord(sqlite3* db, Connection& connection, const TableSchema& expected,
+                   TableFileCheck::Report& report) {
   std::string error;
-  const auto rows = rowsOf(db, "SELECT value FROM _meta WHERE key = 'schema'", error);
-  if (!error.empty() || rows.empty()) {
-    report.problems.push_back("structure: no recorded structure");
-    return;
-  }
-  try {
-    if (!(TableSchema::parse(rows[0][0]) == expected)) {
-      report.problems.push_back(
-          "structure: the recorded fields, widths, keys or indexes differ from the table's");
+  std::map<std::string, std::string> meta;
+  for (const auto& row : rowsOf(db, "SELECT key, value FROM _meta", error)) meta[row[0]] = row[1];
+  if (!error.empty() || !meta.count("schema")) {
+    report.problems.push_back("結構: 沒有記錄的結構");
+  } else {
+    try {
+      if (!(TableSchema::parse(meta["schema"]) == expected)) {
+        report.problems.push_back("結構: 記錄的欄位、寬度、鍵或索引與這個資料表的不同");
+      }
+    } catch (const EngineError&) {
+      report.problems.push_back("結構: 記錄的結構無法辨識");
     }
-  } catch (const EngineError&) {
-    report.problems.push_back("structure: the recorded structure cannot be read");
+  }
+  if (!connection.hasPasswords()) return;
+  if (!meta.count("verifier")) {
+    report.problems.push_back("缺少密碼驗證資料");
+  } else if (!connection.acceptsVerifier(meta["salt"], meta["verifier"])) {
+    report.problems.push_back("密碼驗證資料不符");
   }
 }
 
 void checkStrings(sqlite3* db, const TableSchema& schema, TableFileCheck::Report& report) {
   for (const auto& field : schema.fields) {
     if (field.type != FieldType::String) continue;
-    Stmt s;
     const std::string sql = "SELECT rowid, " + Connection::columnName(field) + " FROM data";
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &s.st, nullptr) != SQLITE_OK) continue;
+    sqlite3_stmt* st = nullptr;
+    const int prepared = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
+    StatementHandle statement(st);
+    if (prepared != SQLITE_OK) continue;
     int faults = 0, rc;
-    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
-      const auto* p = static_cast<const char*>(sqlite3_column_blob(s.st, 1));
-      const std::string_view bytes(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(s.st, 1)));
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+      const auto* p = static_cast<const char*>(sqlite3_column_blob(st, 1));
+      const std::string_view bytes(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, 1)));
       std::string fault;
-      if (sqlite3_column_type(s.st, 1) != SQLITE_BLOB) {
-        fault = "is not stored as code page 950 bytes";
+      if (sqlite3_column_type(st, 1) != SQLITE_BLOB) {
+        fault = "不是以 Big5 位元組儲存";
       } else if (static_cast<int>(bytes.size()) > field.width) {
-        fault = "is " + std::to_string(bytes.size()) + " bytes, wider than its " +
+        fault = "長 " + std::to_string(bytes.size()) + " 位元組,超過其寬度 " +
                 std::to_string(field.width);
       } else if (cp950::encode(cp950::decode(bytes)).bytes != bytes) {
-        fault = "is not valid code page 950";
+        fault = "不是有效的 Big5 (code page 950) 文字";
       }
       if (fault.empty()) continue;
       if (++faults <= kShownPerKind) {
-        report.problems.push_back("row " + std::to_string(sqlite3_column_int64(s.st, 0)) + ": " +
-                                  field.name + " " + fault);
+        report.problems.push_back("第 " + std::to_string(sqlite3_column_int64(st, 0)) +
+                                  " 列: 欄位 " + field.name + " " + fault);
       }
     }
     if (faults > kShownPerKind) {
-      report.problems.push_back(field.name + ": " + std::to_string(faults - kShownPerKind) +
-                                " more rows with faults");
+      report.problems.push_back("欄位 " + field.name + ": 另有 " +
+                                std::to_string(faults - kShownPerKind) + " 列有誤");
     }
     if (rc != SQLITE_DONE)
-      report.problems.push_back(std::string("rows unreadable: ") + sqlite3_errmsg(db));
+      report.problems.push_back(std::string("資料列無法讀取: ") + sqlite3_errmsg(db));
   }
 }
 
 }  // namespace
 
-TableFileCheck::Report TableFileCheck::check(Session& session, const std::string& fileName,
-                                             const TableSchema& expected) {
+std::string TableFileCheck::Report::problemsText() const {
+  std::string out;
+  for (const auto& p : problems) out += (out.empty() ? "" : "; ") + p;
+  return out;
+}
+
+TableFileCheck::Report TableFileCheck::check(Session& session, const std::filesystem::path& path,
+                                             const TableSchema& expected, Depth depth) {
   Report report;
-  const std::filesystem::path path = session.resolve(fileName);
   report.file = path.string();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
-    report.problems.push_back("missing");
+    report.problems.push_back("找不到檔案");
     return report;
   }
-  Db db;
-  if (sqlite3_open_v2(path.c_str(), &db.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-    report.problems.push_back(std::string("cannot be opened: ") + sqlite3_errmsg(db.db));
+  sqlite3* raw = nullptr;
+  const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  ConnectionHandle db(raw);
+  if (opened != SQLITE_OK) {
+    report.problems.push_back(std::string("無法開啟: ") + sqlite3_errmsg(raw));
     return report;
   }
-  sqlite3_busy_timeout(db.db, 2000);
+  sqlite3_busy_timeout(raw, 2000);
 
   std::string error;
   int shown = 0;
-  for (const auto& row : rowsOf(db.db, "PRAGMA integrity_check", error)) {
+  for (auto& row : rowsOf(raw, "PRAGMA integrity_check", error)) {
     if (row[0] == "ok") continue;
+    std::replace(row[0].begin(), row[0].end(), '\n', ' ');
     if (++shown <= kShownPerKind) report.problems.push_back("integrity_check: " + row[0]);
   }
   if (!error.empty()) {
@@ -185,16 +196,10 @@ TableFileCheck::Report TableFileCheck::check(Session& session, const std::string
     return report;  // nothing more can be read from it
   }
 
-  try {
-    session.schemaOf(fileName);
-  } catch (const EngineError& e) {
-    // The verifier, or the structure the engine requires of the file.
-    report.problems.push_back(e.what());
-  }
-  compareRecordedSchema(db.db, expected, report);
-  compareStructure(db.db, expected, report);
-  if (report.sound()) checkStrings(db.db, expected, report);
-  const auto count = rowsOf(db.db, "SELECT count(*) FROM data", error);
+  compareRecord(raw, connectionOf(session), expected, report);
+  compareStructure(raw, expected, report);
+  if (report.sound() && depth == Depth::Content) checkStrings(raw, expected, report);
+  const auto count = rowsOf(raw, "SELECT count(*) FROM data", error);
   if (error.empty() && !count.empty()) report.rows = std::stoll(count[0][0]);
   return report;
 }

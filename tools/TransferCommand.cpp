@@ -8,12 +8,12 @@
 
 #include "Commands.h"
 #include "store/EngineError.h"
+#include "store/FileReplacement.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/Value.h"
 #include "transfer/SendDate.h"
 #include "transfer/TransferBatch.h"
-#include "transfer/TransferFileStream.h"
 
 namespace admin {
 
@@ -38,7 +38,7 @@ int transferCommand(const Args& args) {
   session.AddPassword(store::kTablePassword);
   // The text goes record by record into the new file beside the target. A failure of the file
   // is held until the batch is stored, as when the file is saved after the batch is built.
-  std::optional<transfer::TransferFileStream> file;
+  std::optional<store::FileReplacement> file;
   std::exception_ptr saveFailed;
   const transfer::TransferText text =
       transfer::buildTransferBatchAndWrite(session, date, [&](std::string_view piece) {
@@ -52,9 +52,10 @@ int transferCommand(const Args& args) {
       });
   if (saveFailed) std::rethrow_exception(saveFailed);
   if (!file) file.emplace(out);  // never reached: the text always has its last line
-  const std::string warning = file->commit();
-  file->verify();
-  if (!warning.empty()) std::cerr << "salary-admin transfer: " << warning << "\n";
+  if (file->commit() == store::FileReplacement::Synced::Unconfirmed) {
+    std::cerr << "salary-admin transfer: " << store::FileReplacement::unconfirmedWarning(out)
+              << "\n";
+  }
   std::cout << "Wrote " << out.string() << ": " << text.records << " records, total "
             << store::formatNumber(text.total) << "\n";
   return 0;

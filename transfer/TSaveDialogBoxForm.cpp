@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "TransferBatch.h"
-#include "TransferFile.h"
+#include "TransferSave.h"
 #include "store/Schema.h"
 #include "toolkit/BitBtn.h"
 #include "toolkit/Dialogs.h"
@@ -94,7 +94,7 @@ void TSaveDialogBoxForm::FileOKBitBtnClick() {
       toolkit::dialogs().SaveFile({SaveDialogInitialDir, SaveDialogFileName, SaveDialogTitle});
   if (chosen) {
     const std::string warning =
-        transfer::saveTransferFileChecked(chosen->toStdString(), Memo->bytes());
+        transfer::saveTransferFile(chosen->toStdString(), Memo->bytes());
     SaveDialogFileName = *chosen;
     SaveDialogInitialDir = QFileInfo(*chosen).absolutePath();
     // The file is saved; only its reaching the medium is in doubt, which the clerk must know.

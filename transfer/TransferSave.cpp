@@ -1,13 +1,14 @@
 #include "TransferSave.h"
 
-#include "TransferFileStream.h"
+#include "store/FileReplacement.h"
 
 namespace transfer {
 
 std::string saveTransferFile(const std::filesystem::path& fileName, std::string_view bytes) {
-  TransferFileStream file(fileName);
+  store::FileReplacement file(fileName);
   file.write(bytes);
-  return file.commit();
+  if (file.commit() == store::FileReplacement::Synced::Yes) return {};
+  return store::FileReplacement::unconfirmedWarning(fileName);
 }
 
 }  // namespace transfer

@@ -181,17 +181,21 @@ TEST_F(FolderCleanupTest, OnlyLeftoversOfEndedRunsAreRemoved) {
   } files[] = {
       {".session.db-mj12AB349CD", gone + (dir / "salary.DB-journal").string() + '\0', true, true},
       {".session.db-mj00000090A", gone, false, false},  // its commit may be running now
-      {"basic_bk.db.copy-" + dead + "-3", "x", true, true},
-      {"basic_bk.db.copy-" + dead + "-3-journal", "x", true, true},
-      {"pass.DB.new-" + dead, "x", true, true},
-      {"basic_bk.db.copy-" + alive + "-1", "x", true, false},
-      {"salary_bk.db.copy-" + dead + "-2", "x", false, false},
-      {"notes.copy-" + dead + "-x", "x", true, false},
+      {".basic_bk.db.part-" + dead + "-3", "x", true, true},
+      {".basic_bk.db.part-" + dead + "-3-journal", "x", true, true},
+      {".pass.DB.part-" + dead + "-1", "x", true, true},
+      {"backups/.20261207-023000.part-" + dead + "-1/salary.DB", "x", true, true},
+      {".basic_bk.db.part-" + alive + "-1", "x", true, false},
+      {".salary_bk.db.part-" + dead + "-2", "x", false, false},
+      {".notes.part-" + dead + "-x", "x", true, false},
+      {"backups/20261207-023000/salary.DB", "x", true, false},
       {"BT123420", "x", true, false},
   };
   for (const auto& f : files) {
+    fs::create_directories((dir / f.name).parent_path());
     writeFile(dir / f.name, f.bytes);
     if (f.old) makeOld(dir / f.name);
+    if (f.old) makeOld((dir / f.name).parent_path());
   }
 
   store::Session session(dir);

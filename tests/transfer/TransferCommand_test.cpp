@@ -9,7 +9,6 @@
 #include "store/Table.h"
 #include "store/Transaction.h"
 #include "support/ToolRun.h"
-#include "transfer/TransferFileStream.h"
 #include "transfer/TransferText.h"
 
 namespace {
@@ -90,25 +89,11 @@ TEST_F(TransferCommandTest, TheFileWrittenInPiecesIsTheTextBuiltWhole) {
     SCOPED_TRACE(date);
     ASSERT_EQ(run(date).status, 0);
     const std::string whole = transfer::buildTransferText(folder.session(), date).bytes;
-    if (size) EXPECT_EQ(whole.size(), size);
+    if (size) {
+      EXPECT_EQ(whole.size(), size);
+    }
     EXPECT_EQ(TestFolder::readFile(target), whole);
   }
-}
-
-TEST(TransferFileStream, VerifyFindsAFileChangedAfterItsWriting) {
-  TestFolder folder;
-  const fs::path file = folder.path() / "BT000001";
-  const std::string text(3 * transfer::TransferFileStream::kBlock + 17, 'x');
-  transfer::TransferFileStream stream(file);
-  for (size_t at = 0; at < text.size(); at += 70001)
-    stream.write(std::string_view(text).substr(at, 70001));
-  EXPECT_EQ(stream.commit(), "");
-  stream.verify();
-  EXPECT_EQ(TestFolder::readFile(file), text);
-  std::fstream(file, std::ios::in | std::ios::out | std::ios::binary)
-          .seekp(2 * transfer::TransferFileStream::kBlock + 5)
-      << 'y';
-  EXPECT_THROW(stream.verify(), store::EngineError);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -49,11 +51,9 @@ TEST_F(TransferSaveTest, WritesTheTextExactlyReplacingAnEarlierFileOfThatName) {
   transfer::saveTransferFile(file, text);
   EXPECT_EQ(TestFolder::readFile(file), text);
   EXPECT_EQ(TestFolder::filesIn(dir), std::vector<std::string>{"BT123420"});
-  struct stat st;  // readable by others as any new file
+  struct stat st;  // account numbers and national IDs: the owner's alone
   ASSERT_EQ(stat(file.c_str(), &st), 0);
-  const mode_t mask = umask(0);
-  umask(mask);
-  EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST_F(TransferSaveTest, FailedSaveLeavesTheEarlierFileIntactAndGivesTheReason) {
@@ -85,27 +85,31 @@ TEST_F(TransferSaveTest, FailedSaveLeavesTheEarlierFileIntactAndGivesTheReason) 
 // A save cut short by a kill or a power failure leaves its temporary file; the next save of that
 // name removes it, and nothing else: not a save of another name, not one that may be running.
 TEST_F(TransferSaveTest, NextSaveRemovesTheUnfinishedFilesOfEarlierRunsOnly) {
+  const pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  waitpid(ended, nullptr, 0);
+  const std::string dead = std::to_string(ended), alive = std::to_string(getpid());
   const struct {
     std::string name;
     bool old, removed;
   } files[] = {
-      {".BT123420.a1B2c3", true, true},   {".BT123420.Zz0099", true, true},
-      {".BT123420.a1B2c3x", true, false}, {".BT123420.a1B2c", true, false},
-      {".BT123420.a1-2c3", true, false},  {".BT999920.a1B2c3", true, false},
-      {"BT123420.a1B2c3", true, false},   {".BT123420.q1w2e3", false, false},
+      {".BT123420.part-" + dead + "-1", true, true},
+      {".BT123420.part-" + dead + "-12", true, true},
+      {".BT123420.part-" + alive + "-1", true, false},   // this run's own
+      {".BT123420.part-" + dead + "-2", false, false},   // written since this run began
+      {".BT999920.part-" + dead + "-1", true, false},    // another file's
+      {"BT123420.part-" + dead + "-1", true, false},
+      {".BT123420.part-" + dead + "-x", true, false},
   };
   for (const auto& f : files) {
     std::ofstream(dir / f.name) << "part of an earlier file";
     if (f.old) fs::last_write_time(dir / f.name, fs::file_time_type::clock::now() - 1h);
   }
-  fs::create_directory(dir / ".BT123420.dir123");
-  fs::last_write_time(dir / ".BT123420.dir123", fs::file_time_type::clock::now() - 1h);
 
   transfer::saveTransferFile(file, text);
 
   EXPECT_EQ(TestFolder::readFile(file), text);
   for (const auto& f : files) EXPECT_EQ(fs::exists(dir / f.name), !f.removed) << f.name;
-  EXPECT_TRUE(fs::is_directory(dir / ".BT123420.dir123"));
 }
 
 }  // namespace
