@@ -40,6 +40,11 @@ const QString& FileClearPage::purgeQuestion() {
 
 namespace {
 
+// A copy in place whose folder could not be synced is not a plain success: the clerk is told.
+void tellWarning(const std::string& warning) {
+  if (!warning.empty()) toolkit::ShowMessage(QString::fromStdString(warning));
+}
+
 bool confirmed(const QString& question) {
   return toolkit::MessageDlg(question, toolkit::MsgDlgType::Confirmation,
                              toolkit::mbYes | toolkit::mbNo) == toolkit::mrYes;
@@ -63,8 +68,8 @@ void FileClearPage::SelectDelecTabletBitBtnClick() {
 void FileClearPage::BackupBitBtnClick() {
   const int index = BackupComboBox->currentIndex();
   if (index < 0 || index >= housekeeping::kBackupPairs) return;
-  housekeeping::backup(*t_.BatchMove1, *t_.SaveTables[index], *t_.DestTables[index],
-                       housekeeping::backupPair(index));
+  tellWarning(housekeeping::backup(*t_.BatchMove1, *t_.SaveTables[index],
+                                   *t_.DestTables[index], housekeeping::backupPair(index)));
 }
 
 void FileClearPage::BitBtn1Click() {
@@ -98,6 +103,7 @@ void FileClearPage::BitBtn4Click() {
   std::vector<store::Table*> holders{t_.EmployeeBasicTable, t_.EmployeeSalaryTable,
                                      t_.DeleteSalaryDateTable};
   for (store::Table* t : t_.SaveTables) holders.push_back(t);
-  housekeeping::restore(*t_.BatchMove1, *t_.RecoverSaveTables[index], *t_.DestTables[index],
-                        housekeeping::backupPair(index), holders);
+  tellWarning(housekeeping::restore(*t_.BatchMove1, *t_.RecoverSaveTables[index],
+                                    *t_.DestTables[index], housekeeping::backupPair(index),
+                                    holders));
 }

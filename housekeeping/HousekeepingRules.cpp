@@ -16,14 +16,15 @@ const BackupPair kPairs[kBackupPairs] = {
     {"pass.DB", "pass_bk.db", "pass.db"},
 };
 
-void copyWith(store::BatchMove& move, store::Table& source, store::Table& destination,
-              const std::string& file) {
+std::string copyWith(store::BatchMove& move, store::Table& source, store::Table& destination,
+                     const std::string& file) {
   destination.Close();
   destination.SetTableName(file);
   move.SetDestination(&destination);
   move.SetSource(&source);
   move.SetMode(store::BatchMove::Mode::Copy);
   move.Execute();
+  return move.warning();
 }
 
 }  // namespace
@@ -56,13 +57,13 @@ long long purgeMonths(store::Session& session, const std::string& start, const s
   return deleted;
 }
 
-void backup(store::BatchMove& move, store::Table& source, store::Table& destination,
-            const BackupPair& pair) {
-  copyWith(move, source, destination, pair.backupFile);
+std::string backup(store::BatchMove& move, store::Table& source, store::Table& destination,
+                   const BackupPair& pair) {
+  return copyWith(move, source, destination, pair.backupFile);
 }
 
-void restore(store::BatchMove& move, store::Table& backupSource, store::Table& destination,
-             const BackupPair& pair, const std::vector<store::Table*>& holders) {
+std::string restore(store::BatchMove& move, store::Table& backupSource, store::Table& destination,
+                    const BackupPair& pair, const std::vector<store::Table*>& holders) {
   store::Session& session = destination.session();
   const auto target = session.resolve(pair.restoreAs);
   std::vector<store::Table*> closed;
@@ -75,8 +76,9 @@ void restore(store::BatchMove& move, store::Table& backupSource, store::Table& d
   auto reopen = [&] {
     for (store::Table* t : closed) t->Open();
   };
+  std::string warning;
   try {
-    copyWith(move, backupSource, destination, pair.restoreAs);
+    warning = copyWith(move, backupSource, destination, pair.restoreAs);
   } catch (...) {
     try {
       reopen();
@@ -86,23 +88,22 @@ void restore(store::BatchMove& move, store::Table& backupSource, store::Table& d
     throw;
   }
   reopen();
+  return warning;
 }
 
-void backupAll(store::Session& session) {
-  store::BatchMove move;
-  store::Table destination(session);
-  for (const BackupPair& pair : kPairs) {
-    store::Table source(session, pair.tableFile);
-    backup(move, source, destination, pair);
-  }
-}
-
-void restoreTable(store::Session& session, int index) {
+std::string backupTable(store::Session& session, int index) {
   const BackupPair& pair = backupPair(index);
   store::BatchMove move;
-  store::Table source(session, pair.backupFile);
+  store::Table source(session, pair.tableFile), destination(session);
+  return backup(move, source, destination, pair);
+}
+
+std::string restoreTable(store::Session& session, int index, const std::string& backupFile) {
+  const BackupPair& pair = backupPair(index);
+  store::BatchMove move;
+  store::Table source(session, backupFile.empty() ? pair.backupFile : backupFile);
   store::Table destination(session);
-  restore(move, source, destination, pair, {});
+  return restore(move, source, destination, pair, {});
 }
 
 }  // namespace housekeeping

@@ -43,19 +43,26 @@ long long purgeMonths(store::Session& session, const std::string& start, const s
 
 // Copies `source` (a closed table object on the pair's table file) over the backup file with
 // `move`, `destination` bound to that file. The earlier backup file is replaced only by a
-// complete copy; on a failure it stays as it was.
-void backup(store::BatchMove& move, store::Table& source, store::Table& destination,
-            const BackupPair& pair);
+// complete copy that passes SQLite's integrity check and has the table's structure and password
+// verifier (store/BatchMove.h); otherwise EngineError names the table and the fault, and the
+// earlier backup stays byte for byte as it was. Returns the warning of a backup in place whose
+// folder could not be synced (empty when none).
+std::string backup(store::BatchMove& move, store::Table& source, store::Table& destination,
+                   const BackupPair& pair);
 
 // Copies the backup file (`backupSource`, a closed table object on it) over the pair's table
-// file with `move`, `destination` bound to that file. The objects of `holders` open on that
-// file are closed first and opened again afterwards, whatever the outcome, so none of them
-// reads a file that changes under it. The replacement is whole or nothing.
-void restore(store::BatchMove& move, store::Table& backupSource, store::Table& destination,
-             const BackupPair& pair, const std::vector<store::Table*>& holders);
+// file with `move`, `destination` bound to that file. The copy must first pass what
+// salary-admin check asks of that table (store/BatchMove.h); otherwise EngineError names the
+// backup file and the fault, and the table file stays byte for byte as it was. The objects of
+// `holders` open on that file are closed first and opened again afterwards, whatever the
+// outcome, so none of them reads a file that changes under it. Returns the warning as backup().
+std::string restore(store::BatchMove& move, store::Table& backupSource, store::Table& destination,
+                    const BackupPair& pair, const std::vector<store::Table*>& holders);
 
-// The same three backups and one restore for salary-admin, on table objects of their own.
-void backupAll(store::Session& session);
-void restoreTable(store::Session& session, int index);
+// The backup of one pair for salary-admin, on table objects of its own.
+std::string backupTable(store::Session& session, int index);
+// The restore of one pair for salary-admin, from the backup file, or from another file of the
+// folder (`backupFile`, a table of a backup set).
+std::string restoreTable(store::Session& session, int index, const std::string& backupFile = {});
 
 }  // namespace housekeeping

@@ -13,6 +13,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using toolkit::mrNo;
 using toolkit::mrYes;
 using Kind = toolkit::ScriptedDialogs::Kind;
@@ -186,7 +187,7 @@ TEST_F(FileClearPageTest, BackupIntoAnUnwritableFolderKeepsTheEarlierBackupAndSa
   EXPECT_TRUE(dialogs.shown()[0].text.contains(QString::fromUtf8("無法寫入")))
       << dialogs.shown()[0].text.toStdString();
   EXPECT_EQ(TestFolder::readFile(folder.path() / "salary_bk.db"), earlier);
-  EXPECT_TRUE(TestFolder::filesIn(folder.path(), ".copy-").empty());
+  EXPECT_TRUE(TestFolder::filesIn(folder.path(), ".part-").empty());
 }
 
 TEST_F(FileClearPageTest, RecoveryReplacesAFileThatTheWindowHoldsOpen) {
@@ -215,6 +216,25 @@ TEST_F(FileClearPageTest, RecoveryReplacesAFileThatTheWindowHoldsOpen) {
   EXPECT_EQ(dialogs.shown()[0].kind, Kind::Error);
   EXPECT_EQ(TestFolder::readFile(folder.path() / "pass.DB"), pass);
   EXPECT_TRUE(employees.Active());
+}
+
+TEST_F(FileClearPageTest, RecoveryFromAFileThatIsNotItsTablesBackupIsRefusedOnThePage) {
+  fs::copy_file(folder.path() / "temp.DB", folder.path() / "basic_bk.db");
+  const std::string basic = TestFolder::readFile(folder.path() / "basic.DB");
+  store::Table& employees = m->EmployeeBasicTable;
+
+  page->RecoverComboBox->setCurrentIndex(0);
+  page->BitBtn4->press();
+
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(dialogs.shown()[0].kind, Kind::Error);
+  const std::string text = dialogs.shown()[0].text.toStdString();
+  EXPECT_NE(text.find((folder.path() / "basic_bk.db").string()), std::string::npos) << text;
+  EXPECT_NE(text.find("結構"), std::string::npos) << text;
+  EXPECT_EQ(TestFolder::readFile(folder.path() / "basic.DB"), basic);
+  EXPECT_TRUE(TestFolder::filesIn(folder.path(), ".part-").empty());
+  EXPECT_TRUE(employees.Active());
+  EXPECT_EQ(employees.RecordCount(), 2);
 }
 
 }  // namespace

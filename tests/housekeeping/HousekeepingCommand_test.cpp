@@ -3,55 +3,23 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
+#include <fstream>
 #include <sstream>
 
+#include "AdminFixture.h"
 #include "app/Program.h"
 #include "store/FolderLock.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestFolder.h"
-#include "support/TestRows.h"
-#include "support/ToolRun.h"
+#include "support/TableDamage.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Rows of a file as a new session reads it: a session keeps the files it has used open, and
-// sees a file replaced by another program only when it opens it again.
-long long rowsNow(const fs::path& folder, const std::string& file) {
-  store::Session session(folder);
-  session.AddPassword(store::kTablePassword);
-  return testrows::fileCount(session, file);
-}
-
-class AdminTest : public ::testing::Test {
- protected:
-  AdminTest() {
-    folder.addUser("admin", "admin");
-    folder.addEmployee("000001", "王小明");
-    folder.addEntry("000001", "880105", "35000", "薪水轉帳");
-  }
-  ToolRun admin(const std::string& arguments) {
-    return runCommand(std::string(SALARY_ADMIN) + " " + arguments + " --data " +
-                          shellQuoted(folder.path().string()),
-                      scratch.path());
-  }
-  // Every file of the folder with its bytes.
-  std::map<std::string, std::string> files() {
-    std::map<std::string, std::string> out;
-    for (const auto& name : TestFolder::filesIn(folder.path()))
-      out[name] = TestFolder::readFile(folder.path() / name);
-    return out;
-  }
-  TestFolder folder;
-  TestFolder scratch{TestFolder::Tables::None};
-};
 
 TEST_F(AdminTest, ARunningProgramKeepsASecondOneAndEveryWritingCommandOutUntilItEnds) {
   auto first = Program::start(folder.path());
@@ -77,7 +45,7 @@ TEST_F(AdminTest, ARunningProgramKeepsASecondOneAndEveryWritingCommandOutUntilIt
   folder.addEntry("000001", "880205", "36000", "薪水轉帳");
   const ToolRun r = admin("restore --table salary");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(rowsNow(folder.path(), "salary.DB"), 1);
+  EXPECT_EQ(rowsNow("salary.DB").size(), 1u);
 }
 
 TEST_F(AdminTest, TheLockOfAKilledProgramIsFreeAgain) {
@@ -115,14 +83,6 @@ TEST_F(AdminTest, InitKeepsTheFolderToItsOwner) {
     EXPECT_EQ(mode(fresh / table), 0600u) << table;
 }
 
-// Changes a file behind the engine's back.
-void rawExec(const fs::path& file, const std::string& sql) {
-  sqlite3* db = nullptr;
-  sqlite3_open(file.c_str(), &db);
-  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
-  sqlite3_close(db);
-}
-
 TEST_F(AdminTest, CheckNamesTheDamagedFile) {
   ASSERT_EQ(admin("backup").status, 0);
   const ToolRun sound = admin("check");
@@ -135,7 +95,7 @@ TEST_F(AdminTest, CheckNamesTheDamagedFile) {
     std::function<void(const fs::path&)> damage;
     const char* told;
   } cases[] = {
-      {"missing", "item.DB", [](const fs::path& f) { fs::remove(f); }, "missing"},
+      {"missing", "item.DB", [](const fs::path& f) { fs::remove(f); }, "找不到"},
       {"truncated", "salary.DB",
        [](const fs::path& f) { fs::resize_file(f, fs::file_size(f) / 2); }, "integrity_check"},
       {"altered verifier", "pass.DB",
@@ -148,12 +108,12 @@ TEST_F(AdminTest, CheckNamesTheDamagedFile) {
        "密碼"},
       {"field wider than its width", "basic.DB",
        [](const fs::path& f) { rawExec(f, "UPDATE data SET NAME = x'4142434445464748494A4B'"); },
-       "NAME is 11 bytes"},
+       "NAME 長 11 位元組"},
       {"not code page 950", "salary_bk.db",
        [](const fs::path& f) { rawExec(f, "UPDATE data SET SALARYITEM = x'41A4'"); },
-       "SALARYITEM is not valid"},
+       "SALARYITEM 不是有效的"},
       {"an index dropped", "basic_bk.db", [](const fs::path& f) { rawExec(f, "DROP INDEX ix1"); },
-       "missing"},
+       "缺少 index ix1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -176,6 +136,80 @@ TEST_F(AdminTest, CheckNamesTheDamagedFile) {
     }
     EXPECT_EQ(flagged, 1) << r.out;
   }
+}
+
+TEST_F(AdminTest, RestoreRefusesABackupThatFailsTheTablesCheckLeavingEveryFileAsItWas) {
+  ASSERT_EQ(admin("backup").status, 0);
+  folder.addEntry("000001", "880205", "36000", "薪水轉帳");
+  const fs::path backup = folder.path() / "salary_bk.db";
+  const std::string sound = TestFolder::readFile(backup);
+  const struct {
+    const char* name;
+    std::function<void(const fs::path&)> damage;
+    const char* told;
+  } cases[] = {
+      {"a corrupted page", corruptRowsPage, "integrity_check"},
+      {"another table's file",
+       [&](const fs::path& b) {
+         fs::copy_file(folder.path() / "temp.DB", b, fs::copy_options::overwrite_existing);
+       },
+       "結構"},
+      {"text that is not code page 950",
+       [](const fs::path& b) { rawExec(b, "UPDATE data SET SALARYITEM = x'41A4'"); },
+       "SALARYITEM"},
+      {"no password verifier",
+       [](const fs::path& b) { rawExec(b, "DELETE FROM _meta WHERE key = 'verifier'"); }, "密碼"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::ofstream(backup, std::ios::binary | std::ios::trunc) << sound;
+    c.damage(backup);
+    const auto before = files();
+    const ToolRun r = admin("restore --table salary");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(backup.string()), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(c.told), std::string::npos) << r.err;
+    EXPECT_EQ(files(), before);
+  }
+  EXPECT_EQ(rowsNow("salary.DB").size(), 2u);
+}
+
+// A write killed before its commit leaves a journal (or, from another tool, a WAL) beside the
+// table; none of it may reach the restored file.
+TEST_F(AdminTest, RestoreOverWhatAKilledWriteLeftGivesExactlyTheBackup) {
+  for (auto leave : {killedWriteLeavingItsJournal, killedWalWrite}) {
+    ASSERT_EQ(admin("backup").status, 0);
+    const testrows::Texts backedUp = rowsNow("salary.DB");
+    ASSERT_EQ(backedUp.size(), 1u);
+    folder.addEntry("000001", "880205", "36000", "薪水轉帳");
+    leave(folder.path() / "salary.DB");
+
+    const ToolRun r = admin("restore --table salary");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(TestFolder::filesIn(folder.path(), "salary.DB"),
+              testrows::Texts{"salary.DB"});  // nothing beside it
+    const ToolRun check = admin("check");
+    EXPECT_EQ(check.status, 0) << check.out;
+    EXPECT_EQ(rowsNow("salary.DB"), backedUp);
+    // The next round starts from the restored file, through a session that has not seen it.
+    folder.reopen();
+  }
+}
+
+TEST_F(AdminTest, BackupOfADamagedTableKeepsItsLastSoundBackupAndMakesTheOthers) {
+  ASSERT_EQ(admin("backup").status, 0);
+  const fs::path backup = folder.path() / "salary_bk.db";
+  const std::string sound = TestFolder::readFile(backup);
+  folder.addEmployee("000002", "李大同");
+  corruptRowsPage(folder.path() / "salary.DB");
+
+  const ToolRun r = admin("backup");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find((folder.path() / "salary.DB").string()), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("integrity_check"), std::string::npos) << r.err;
+  EXPECT_EQ(TestFolder::readFile(backup), sound);
+  EXPECT_EQ(rowsNow("basic_bk.db", "NUMBER").size(), 2u);
+  EXPECT_EQ(TestFolder::filesIn(folder.path(), ".part-"), testrows::Texts{});
 }
 
 }  // namespace

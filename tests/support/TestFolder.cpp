@@ -21,6 +21,11 @@ TestFolder::TestFolder(Tables tables) {
   }
 }
 
+void TestFolder::reopen() {
+  session_ = std::make_unique<store::Session>(path_);
+  session_->AddPassword(store::kTablePassword);
+}
+
 TestFolder::~TestFolder() {
   session_.reset();
   std::error_code ec;

@@ -20,6 +20,9 @@ class TestFolder {
   const std::filesystem::path& path() const { return path_; }
   // A session on the folder with the table password registered.
   store::Session& session() { return *session_; }
+  // Replaces the session by a new one: a session keeps the files it has used open and does not
+  // see a file that another program has replaced since.
+  void reopen();
 
   // Rows written through a table object; fields given an empty text stay empty.
   void addUser(const std::string& code, const std::string& password);
