@@ -1,43 +1,111 @@
 // salary-admin backup, restore and check: the clearing page's backups and its hidden recovery
 // for a nightly job and an administrator, and a look at whether the table files are sound.
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
 #include "Commands.h"
+#include "housekeeping/BackupSets.h"
 #include "housekeeping/HousekeepingRules.h"
+#include "store/DataFolder.h"
+#include "store/EngineError.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/TableFileCheck.h"
 
 namespace admin {
 
+namespace {
+
+// "basic", "salary" or "pass": the index of the backup pair.
+int tableIndex(const std::string& table) {
+  const char* const names[housekeeping::kBackupPairs] = {"basic", "salary", "pass"};
+  for (int i = 0; i < housekeeping::kBackupPairs; ++i) {
+    if (table == names[i]) return i;
+  }
+  throw UsageError("--table must be basic, salary or pass");
+}
+
+void warn(const char* command, const std::string& warning) {
+  if (!warning.empty()) std::cerr << "salary-admin " << command << ": " << warning << "\n";
+}
+
+int listSets(store::Session& session) {
+  int unsound = 0;
+  for (const auto& set : housekeeping::listBackupSets(session)) {
+    std::cout << set.name << ": ";
+    if (set.problems.empty()) {
+      std::cout << "ok\n";
+      continue;
+    }
+    ++unsound;
+    std::cout << "DAMAGED:";
+    for (size_t i = 0; i < set.problems.size(); ++i) {
+      std::cout << (i ? "; " : " ") << set.problems[i];
+    }
+    std::cout << "\n";
+  }
+  return unsound ? 1 : 0;
+}
+
+}  // namespace
+
 int backupCommand(const Args& args) {
-  checkOptions(args, {"--data"});
-  store::Session session(dataFolder(args));
+  const bool list = std::find(args.begin(), args.end(), "--list") != args.end();
+  Args options = args;
+  std::erase(options, std::string("--list"));
+  checkOptions(options, {"--data", "--keep"});
+  const std::string keepText = optionValue(options, "--keep", false);
+  int keep = 0;
+  if (!keepText.empty()) {
+    if (keepText.size() > 4 || keepText.find_first_not_of("0123456789") != std::string::npos ||
+        (keep = std::stoi(keepText)) < 1)
+      throw UsageError("--keep takes the number of backup sets to keep, 1 or more");
+  }
+  if (list && !keepText.empty()) throw UsageError("--list and --keep do not go together");
+  store::Session session(dataFolder(options));
   session.AddPassword(store::kTablePassword);
-  housekeeping::backupAll(session);
+  if (list) return listSets(session);
+
+  // Each table on its own: a damaged one is refused and its earlier backup kept, the others go on.
+  bool failed = false;
   for (int i = 0; i < housekeeping::kBackupPairs; ++i) {
     const auto& pair = housekeeping::backupPair(i);
-    std::cout << pair.tableFile << " -> " << session.resolve(pair.backupFile).string() << "\n";
+    try {
+      warn("backup", housekeeping::backupTable(session, i));
+      std::cout << pair.tableFile << " -> " << session.resolve(pair.backupFile).string() << "\n";
+    } catch (const store::EngineError& e) {
+      std::cerr << "salary-admin backup: " << e.what() << "\n";
+      failed = true;
+    }
   }
-  return 0;
+  if (keep > 0) {
+    if (failed) {
+      std::cerr << "salary-admin backup: no backup set was made; the earlier sets are kept\n";
+    } else {
+      const std::string name = housekeeping::makeBackupSet(session, keep);
+      std::cout << "backup set "
+                << (store::backupSetsFolder(session.folder()) / name).string() << "\n";
+    }
+  }
+  return failed ? 1 : 0;
 }
 
 int restoreCommand(const Args& args) {
-  checkOptions(args, {"--data", "--table"});
-  const std::string table = optionValue(args, "--table", true);
-  const char* const names[housekeeping::kBackupPairs] = {"basic", "salary", "pass"};
-  int index = -1;
-  for (int i = 0; i < housekeeping::kBackupPairs; ++i) {
-    if (table == names[i]) index = i;
-  }
-  if (index < 0) throw UsageError("--table must be basic, salary or pass");
+  checkOptions(args, {"--data", "--table", "--from"});
+  const int index = tableIndex(optionValue(args, "--table", true));
+  const std::string set = optionValue(args, "--from", false);
   store::Session session(dataFolder(args));
   session.AddPassword(store::kTablePassword);
-  housekeeping::restoreTable(session, index);
   const auto& pair = housekeeping::backupPair(index);
-  std::cout << session.resolve(pair.tableFile).string() << " restored from " << pair.backupFile
+  const std::string warning = set.empty() ? housekeeping::restoreTable(session, index)
+                                          : housekeeping::restoreFromSet(session, index, set);
+  warn("restore", warning);
+  std::cout << session.resolve(pair.tableFile).string() << " restored from "
+            << (set.empty() ? session.resolve(pair.backupFile)
+                            : store::backupSetsFolder(session.folder()) / set / pair.tableFile)
+                   .string()
             << "\n";
   return 0;
 }
@@ -60,7 +128,7 @@ int checkCommand(const Args& args) {
     std::cout << "\n";
   };
   for (const auto& live : store::liveTables()) {
-    tell(store::TableFileCheck::check(session, live.fileName, live.schema));
+    tell(store::TableFileCheck::check(session, session.resolve(live.fileName), live.schema));
   }
   // A backup is checked when one has been made: it must be a sound copy of its table.
   for (int i = 0; i < housekeeping::kBackupPairs; ++i) {
@@ -68,7 +136,7 @@ int checkCommand(const Args& args) {
     if (!session.exists(pair.backupFile)) continue;
     for (const auto& live : store::liveTables()) {
       if (std::string(live.fileName) == pair.tableFile) {
-        tell(store::TableFileCheck::check(session, pair.backupFile, live.schema));
+        tell(store::TableFileCheck::check(session, session.resolve(pair.backupFile), live.schema));
       }
     }
   }

@@ -32,11 +32,14 @@ const Command kCommands[] = {
      "user add [--data DIR] --code CODE   store a user; the password is read twice from\n"
      "      standard input (without echo on a terminal). The way back in when no user is left."},
     {"backup", admin::backupCommand,
-     "backup [--data DIR]   copy basic.DB, salary.DB and pass.DB to basic_bk.db, salary_bk.db\n"
-     "      and pass_bk.db, each replaced only by a complete copy"},
+     "backup [--data DIR] [--keep N]   copy basic.DB, salary.DB and pass.DB to basic_bk.db,\n"
+     "      salary_bk.db and pass_bk.db, each replaced only by a complete copy that passes its\n"
+     "      check; with --keep N also a dated set backups/YYYYMMDD-HHMMSS, keeping the newest N\n"
+     "  salary-admin backup [--data DIR] --list   list the dated sets and whether each verifies"},
     {"restore", admin::restoreCommand,
-     "restore [--data DIR] --table basic|salary|pass   put the backup file back in place of its\n"
-     "      table file, whole or not at all"},
+     "restore [--data DIR] --table basic|salary|pass [--from SET]   put the backup file (or the\n"
+     "      table's copy in the dated set SET) back in place of its table file, only when it\n"
+     "      passes the table's check, whole or not at all"},
     {"check", admin::checkCommand,
      "check [--data DIR]   tell, one line per table file, whether it is sound; exit 1 if not"},
 };
