@@ -2,11 +2,13 @@
 // It is the way back in when no user is left that can log in (the password page lets the last
 // user be deleted). The password is read twice from standard input, without echo on a terminal.
 
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <optional>
 
 #include "Commands.h"
@@ -19,23 +21,45 @@ namespace admin {
 
 namespace {
 
-// Turns the terminal's echo off while it lives, when standard input is a terminal.
+// The terminal's settings while its echo is off, for a signal that ends the program meanwhile.
+termios gEchoing{};
+volatile sig_atomic_t gQuiet = 0;
+
+void giveEchoBackAndEnd(int signal) {
+  if (gQuiet) tcsetattr(STDIN_FILENO, TCSANOW, &gEchoing);
+  ::signal(signal, SIG_DFL);
+  ::raise(signal);
+}
+
+// Turns the terminal's echo off while it lives, when standard input is a terminal. An interrupt
+// (Ctrl-C), a hangup or a termination in the meantime gives the terminal its echo back first.
 class NoEcho {
  public:
   NoEcho() {
-    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved_) != 0) return;
-    termios quiet = saved_;
+    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &gEchoing) != 0) return;
+    struct sigaction action {};
+    action.sa_handler = giveEchoBackAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+      sigaction(kSignals[i], &action, &previous_[i]);
+    termios quiet = gEchoing;
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    active_ = tcsetattr(STDIN_FILENO, TCSANOW, &quiet) == 0;
+    gQuiet = tcsetattr(STDIN_FILENO, TCSANOW, &quiet) == 0;
+    active_ = true;
   }
   ~NoEcho() {
-    if (active_) tcsetattr(STDIN_FILENO, TCSANOW, &saved_);
+    if (!active_) return;
+    if (gQuiet) tcsetattr(STDIN_FILENO, TCSANOW, &gEchoing);
+    gQuiet = 0;
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+      sigaction(kSignals[i], &previous_[i], nullptr);
   }
   NoEcho(const NoEcho&) = delete;
   NoEcho& operator=(const NoEcho&) = delete;
 
  private:
-  termios saved_{};
+  static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+  struct sigaction previous_[std::size(kSignals)] {};
   bool active_ = false;
 };
 
