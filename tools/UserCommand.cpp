@@ -65,11 +65,12 @@ class NoEcho {
 
 std::optional<std::string> readPassword(const char* prompt) {
   const bool terminal = isatty(STDIN_FILENO);
-  if (terminal) std::cerr << prompt << std::flush;
   std::string line;
   bool got = false;
   {
+    // Quiet before the prompt asks for anything.
     NoEcho quiet;
+    if (terminal) std::cerr << prompt << std::flush;
     got = static_cast<bool>(std::getline(std::cin, line));
   }
   if (terminal) std::cerr << "\n";

@@ -11,6 +11,7 @@
 #include "AdminFixture.h"
 #include "store/EngineError.h"
 #include "store/Sha256.h"
+#include "support/FailingVfs.h"
 #include "support/TableDamage.h"
 
 namespace {
@@ -117,6 +118,38 @@ TEST_F(BackupSetsTest, ASetThatFailsMidwayLeavesTheEarlierSetsAsTheyWere) {
   EXPECT_THROW(housekeeping::makeBackupSet(session, 1), store::EngineError);
 
   EXPECT_EQ(setFiles(), earlier);
+}
+
+// Every write of the set's copies failing in turn: either the set is made whole or nothing of it
+// stays, and the earlier set is as it was.
+TEST_F(BackupSetsTest, AFailedWriteAnywhereInANewSetLeavesNoPartOfIt) {
+  const std::string earlier = backUp(2);
+  const auto before = setFiles();
+  FailingVfs vfs;
+  int tries = 0;
+  for (int n = 1;; ++n) {
+    SCOPED_TRACE(n);
+    store::Session session(folder.path());
+    session.AddPassword(store::kTablePassword);
+    vfs.failWrite(n, SQLITE_IOERR_WRITE);
+    std::string made;
+    try {
+      made = housekeeping::makeBackupSet(session, 2);
+    } catch (const store::EngineError&) {
+    }
+    const bool failed = vfs.failed();
+    vfs.failWrite(0, SQLITE_OK);
+    ++tries;
+    EXPECT_EQ(made.empty(), failed);
+    if (!failed) {
+      EXPECT_EQ(TestFolder::filesIn(sets()), (Texts{earlier, made}));
+      break;
+    }
+    EXPECT_EQ(setFiles(), before);
+  }
+  EXPECT_GT(tries, 5);
+  for (const auto& set : housekeeping::listBackupSets(folder.session()))
+    EXPECT_TRUE(set.problems.empty()) << set.name;
 }
 
 }  // namespace

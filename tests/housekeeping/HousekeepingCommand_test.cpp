@@ -7,13 +7,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <functional>
 #include <fstream>
 #include <sstream>
 
 #include "AdminFixture.h"
 #include "app/Program.h"
+#include "housekeeping/BackupSets.h"
 #include "store/FolderLock.h"
+#include "store/TableFileCheck.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TableDamage.h"
 
@@ -210,6 +213,95 @@ TEST_F(AdminTest, BackupOfADamagedTableKeepsItsLastSoundBackupAndMakesTheOthers)
   EXPECT_EQ(TestFolder::readFile(backup), sound);
   EXPECT_EQ(rowsNow("basic_bk.db", "NUMBER").size(), 2u);
   EXPECT_EQ(TestFolder::filesIn(folder.path(), ".part-"), testrows::Texts{});
+}
+
+TEST_F(AdminTest, ARelativeDataFolderIsNamedOnceInEveryLine) {
+  auto inScratch = [&](const std::string& arguments) {
+    return runCommand("cd " + shellQuoted(scratch.path().string()) + " && " + SALARY_ADMIN + " " +
+                          arguments + " --data d9",
+                      scratch.path());
+  };
+  ASSERT_EQ(inScratch("init").status, 0);
+  const ToolRun missing = inScratch("restore --table salary");
+  fs::create_directory(scratch.path() / "d9" / "salary_bk.db");  // a backup that cannot be read
+  const ToolRun unreadable = inScratch("restore --table salary");
+  fs::remove(scratch.path() / "d9" / "salary_bk.db");
+  const ToolRun backup = inScratch("backup");
+  fs::permissions(scratch.path() / "d9" / "pass_bk.db", fs::perms::owner_read);
+  const ToolRun refused = inScratch("backup");
+  const ToolRun check = inScratch("check");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(unreadable.status, 1);
+  EXPECT_EQ(backup.status, 0);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(check.status, 0);
+  for (const std::string& text : {missing.err, unreadable.err, backup.out, refused.err, check.out}) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+      const size_t first = line.find("d9/");
+      EXPECT_NE(first, std::string::npos) << line;
+      EXPECT_EQ(line.find("d9/", first + 1), std::string::npos) << line;
+    }
+  }
+}
+
+// A backup or a restore killed at each of its renames, just after a copy was written, synced and
+// checked, leaves the tables, the backup files and the sets whole, old or new; what it left
+// beside them is gone after the next start.
+TEST_F(AdminTest, KilledBeforeAnyRenameABackupOrRestoreLeavesEveryFileWhole) {
+  ASSERT_EQ(admin("backup --keep 1").status, 0);
+  folder.addEntry("000001", "880205", "36000", "薪水轉帳");
+  const testrows::Texts one = rowsNow("salary_bk.db"), two = rowsNow("salary.DB");
+  const fs::path work = scratch.path() / "work";
+  const struct {
+    const char* command;
+    const char* changed;  // the file it changes from `two` to `one`, or from `one` to `two`
+    bool restores;
+  } commands[] = {{"backup --keep 1", "salary_bk.db", false},
+                  {"restore --table salary", "salary.DB", true}};
+  int kills = 0;
+  for (const auto& c : commands) {
+    // rename() and, for a new name that must not exist yet, renameat2(): see FileReplacement.
+    for (const char* call : {"rename", "renameat2"}) {
+      for (int n = 1;; ++n) {
+        SCOPED_TRACE(testing::Message() << c.command << ", killed at " << call << " " << n);
+        fs::remove_all(work);
+        fs::copy(folder.path(), work, fs::copy_options::recursive);
+        const ToolRun r = runCommand(
+            std::string("strace -qq -o /dev/null -e trace=") + call + " -e inject=" + call +
+                ":signal=KILL:when=" + std::to_string(n) + " " + SALARY_ADMIN + " " + c.command +
+                " --data " + shellQuoted(work.string()),
+            scratch.path());
+        const bool killed = r.status != 0;
+        if (killed) ++kills;
+        // Whatever the cut run left counts as left by an earlier run.
+        for (const auto& e : fs::recursive_directory_iterator(work)) {
+          fs::last_write_time(e.path(), fs::file_time_type::clock::now() - std::chrono::hours(1));
+        }
+        store::Session next(work);  // the next start
+        next.AddPassword(store::kTablePassword);
+        const testrows::Texts table = testrows::fileColumn(next, "salary.DB",
+                                                           "NUMBER SENDDATE PAY SALARYITEM");
+        const testrows::Texts backup = testrows::fileColumn(next, "salary_bk.db",
+                                                            "NUMBER SENDDATE PAY SALARYITEM");
+        EXPECT_TRUE(table == two || (c.restores && table == one));
+        EXPECT_TRUE(backup == one || (!c.restores && backup == two));
+        for (const char* file : {"salary.DB", "salary_bk.db"}) {
+          EXPECT_TRUE(store::TableFileCheck::check(next, work / file, store::salarySchema()).sound());
+        }
+        const auto sets = housekeeping::listBackupSets(next);
+        EXPECT_FALSE(sets.empty());
+        for (const auto& set : sets) EXPECT_TRUE(set.problems.empty()) << set.name;
+        for (const auto& e : fs::recursive_directory_iterator(work)) {
+          const std::string name = e.path().filename().string();
+          EXPECT_TRUE(name.find(".part-") == std::string::npos && !name.ends_with("-journal"))
+              << name;
+        }
+        if (!killed) break;
+      }
+    }
+  }
+  EXPECT_GE(kills, 9);  // the backup files, the set's copies, its manifest, the set, the table
 }
 
 }  // namespace

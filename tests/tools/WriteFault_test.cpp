@@ -1,6 +1,7 @@
 // One failed write at every point of an operation over table files: the import of a CSV file,
 // the renumbering and the deleting of an employee with his entries, the clearing, the purge and
-// the backups of the clearing page, a change of user, and the transfer batch with its file text.
+// the backup and the restore of the clearing page, a change of user, and the transfer batch with
+// its file text.
 // For every n, the n-th write fails once (an I/O error, or a full disk); afterwards each table is
 // either entirely as before or entirely as after the operation (byte for byte as before when it
 // failed), no temporary file or journal is left in the folder, and the caller reports failure
@@ -295,6 +296,12 @@ TEST_F(WriteFaultTest, EveryFailedWriteLeavesTheTablesWholeOldOrWholeNewAndSaysW
            EXPECT_EQ(*thrown.code, store::EngineError::Code::DiskFull) << thrown.message;
          }
          return !thrown.code;
+       }},
+      {"restore of the entries",
+       {"salary.DB"},
+       [](store::Session& s, const fs::path&) {
+         housekeeping::restoreTable(s, 1);  // the earlier backup, of no entries
+         return true;
        }},
       {"change of user",
        {"pass.DB"},

@@ -1,5 +1,11 @@
 // salary-admin user add, run as an administrator would run it, the password on standard input.
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include "UserFixture.h"
 #include "support/ToolRun.h"
 
@@ -44,6 +50,44 @@ TEST_F(AddUserCommand, BringsBackALoginAfterTheLastUserWasDeleted) {
   ASSERT_TRUE(users().empty());
   ASSERT_EQ(run("admin", "new\r\nnew\r\n").status, 0);
   EXPECT_TRUE(logsIn("admin", "new"));
+}
+
+// Typed at a terminal, the password is not shown; an interrupt (Ctrl-C) at the prompt ends the
+// command and gives the terminal its echo back.
+TEST_F(AddUserCommand, InterruptAtThePasswordPromptGivesTheTerminalItsEchoBack) {
+  const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  ASSERT_EQ(grantpt(terminal), 0);
+  ASSERT_EQ(unlockpt(terminal), 0);
+  const std::string line = ptsname(terminal);
+  int prompt[2];
+  ASSERT_EQ(pipe(prompt), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    setsid();
+    const int in = open(line.c_str(), O_RDWR);  // the child's controlling terminal
+    dup2(in, STDIN_FILENO);
+    dup2(prompt[1], STDERR_FILENO);
+    execl(SALARY_ADMIN, SALARY_ADMIN, "user", "add", "--data", folder.path().c_str(), "--code",
+          "boss", nullptr);
+    _exit(127);
+  }
+  close(prompt[1]);
+  std::string shown;
+  for (char c; shown.find(": ") == std::string::npos && read(prompt[0], &c, 1) == 1;) shown += c;
+  const int side = open(line.c_str(), O_RDWR | O_NOCTTY);
+  termios settings{};
+  ASSERT_EQ(tcgetattr(side, &settings), 0);
+  EXPECT_FALSE(settings.c_lflag & ECHO) << shown;
+
+  kill(child, SIGINT);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+  ASSERT_EQ(tcgetattr(side, &settings), 0);
+  EXPECT_TRUE(settings.c_lflag & ECHO);
+  EXPECT_EQ(users(), std::vector<std::string>{"admin admin"});
+  for (int fd : {side, terminal, prompt[0]}) close(fd);
 }
 
 }  // namespace
