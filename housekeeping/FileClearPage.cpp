@@ -3,6 +3,7 @@
 #include "HousekeepingRules.h"
 #include "store/Schema.h"
 #include "store/Table.h"
+#include "toolkit/Busy.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/FieldValidator.h"
 #include "toolkit/Guard.h"
@@ -68,6 +69,7 @@ void FileClearPage::SelectDelecTabletBitBtnClick() {
 void FileClearPage::BackupBitBtnClick() {
   const int index = BackupComboBox->currentIndex();
   if (index < 0 || index >= housekeeping::kBackupPairs) return;
+  toolkit::Busy busy(BackupBitBtn);
   tellWarning(housekeeping::backup(*t_.BatchMove1, *t_.SaveTables[index],
                                    *t_.DestTables[index], housekeeping::backupPair(index)));
 }
@@ -103,6 +105,7 @@ void FileClearPage::BitBtn4Click() {
   std::vector<store::Table*> holders{t_.EmployeeBasicTable, t_.EmployeeSalaryTable,
                                      t_.DeleteSalaryDateTable};
   for (store::Table* t : t_.SaveTables) holders.push_back(t);
+  toolkit::Busy busy(BitBtn4);
   tellWarning(housekeeping::restore(*t_.BatchMove1, *t_.RecoverSaveTables[index],
                                     *t_.DestTables[index], housekeeping::backupPair(index),
                                     holders));

@@ -9,6 +9,7 @@
 #include "TransferSave.h"
 #include "store/Schema.h"
 #include "toolkit/BitBtn.h"
+#include "toolkit/Busy.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/FieldValidator.h"
 #include "toolkit/Forms.h"
@@ -37,22 +38,6 @@ QString removableMediumOrHome() {
   }
   return QDir::homePath();
 }
-
-// While a batch is being built: the wait cursor, and 確定 cannot be pressed again.
-class Busy {
- public:
-  explicit Busy(QWidget* button) : button_(button) {
-    button_->setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~Busy() {
-    QApplication::restoreOverrideCursor();
-    button_->setEnabled(true);
-  }
-
- private:
-  QWidget* button_;
-};
 
 }  // namespace
 
@@ -83,7 +68,7 @@ void TSaveDialogBoxForm::FileOKBitBtnClick() {
 
   const std::string sendDate = FileEdit->text().toStdString();
   {
-    Busy busy(FileOKBitBtn);
+    toolkit::Busy busy(FileOKBitBtn);
     Memo->clear();
     transfer::TransferText text = transfer::buildTransferBatchAndText(session_, sendDate);
     Memo->setBytes(std::make_shared<const std::string>(std::move(text.bytes)));
