@@ -172,10 +172,14 @@ TEST_F(FileReplacementTest, LeftoversOfEndedWritersAreRemovedOnlyWhenOlderThanTh
                           fs::file_time_type::clock::now() - std::chrono::hours(1));
     }
   }
-  FileReplacement::removeLeftovers(folder.path(), "BT123420");
-  EXPECT_FALSE(fs::exists(folder.path() / files[2].name));
-  EXPECT_TRUE(fs::exists(folder.path() / files[0].name));  // another target's
-  FileReplacement::removeLeftovers(folder.path());
+  {
+    // A new replacement removes those of its own target, whatever the folder (the transfer
+    // file's is not the data folder).
+    FileReplacement again(target);
+    EXPECT_FALSE(fs::exists(folder.path() / files[2].name));
+    EXPECT_TRUE(fs::exists(folder.path() / files[0].name));  // another target's
+  }
+  FileReplacement::removeLeftovers(folder.path());  // as at the start of a run
   for (const auto& f : files) EXPECT_EQ(fs::exists(folder.path() / f.name), !f.removed) << f.name;
 }
 

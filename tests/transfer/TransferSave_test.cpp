@@ -5,12 +5,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstring>
-#include <fstream>
 #include <optional>
 
 #include "TransferFolder.h"
@@ -20,7 +16,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 class TransferSaveTest : public ::testing::Test {
  protected:
@@ -80,36 +75,6 @@ TEST_F(TransferSaveTest, FailedSaveLeavesTheEarlierFileIntactAndGivesTheReason) 
   }
   EXPECT_EQ(TestFolder::readFile(file), earlier);
   EXPECT_EQ(TestFolder::filesIn(dir), std::vector<std::string>{"BT123420"});
-}
-
-// A save cut short by a kill or a power failure leaves its temporary file; the next save of that
-// name removes it, and nothing else: not a save of another name, not one that may be running.
-TEST_F(TransferSaveTest, NextSaveRemovesTheUnfinishedFilesOfEarlierRunsOnly) {
-  const pid_t ended = fork();
-  if (ended == 0) _exit(0);
-  waitpid(ended, nullptr, 0);
-  const std::string dead = std::to_string(ended), alive = std::to_string(getpid());
-  const struct {
-    std::string name;
-    bool old, removed;
-  } files[] = {
-      {".BT123420.part-" + dead + "-1", true, true},
-      {".BT123420.part-" + dead + "-12", true, true},
-      {".BT123420.part-" + alive + "-1", true, false},   // this run's own
-      {".BT123420.part-" + dead + "-2", false, false},   // written since this run began
-      {".BT999920.part-" + dead + "-1", true, false},    // another file's
-      {"BT123420.part-" + dead + "-1", true, false},
-      {".BT123420.part-" + dead + "-x", true, false},
-  };
-  for (const auto& f : files) {
-    std::ofstream(dir / f.name) << "part of an earlier file";
-    if (f.old) fs::last_write_time(dir / f.name, fs::file_time_type::clock::now() - 1h);
-  }
-
-  transfer::saveTransferFile(file, text);
-
-  EXPECT_EQ(TestFolder::readFile(file), text);
-  for (const auto& f : files) EXPECT_EQ(fs::exists(dir / f.name), !f.removed) << f.name;
 }
 
 }  // namespace
