@@ -33,7 +33,7 @@ long long checkCopy(Session& session, const std::filesystem::path& copy, const s
   const TableFileCheck::Report report = TableFileCheck::check(session, copy, expected, depth);
   if (!report.sound()) {
     throw EngineError::of(Code::NotATable, source.string(), {},
-                          "複製後的檢查未通過,未取代 " + target.string() + ": " +
+                          "複製後的檢查未通過,原有的 " + target.string() + " 維持原狀: " +
                               report.problemsText());
   }
   return report.rows;

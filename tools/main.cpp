@@ -1,6 +1,7 @@
 // salary-admin: the companion tool of salary. It creates the table files of a new
 // installation and does, from the command line, work the program does from its screens.
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <stdexcept>
@@ -62,8 +63,11 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], c.name) != 0) continue;
     try {
       std::unique_ptr<store::FolderLock> hold;
+      // Listing the backup sets only reads.
+      const bool listing = std::strcmp(c.name, "backup") == 0 &&
+                           std::find(args.begin(), args.end(), "--list") != args.end();
       for (const char* w : kWriting) {
-        if (std::strcmp(c.name, w) == 0) hold = admin::holdDataFolder(args);
+        if (std::strcmp(c.name, w) == 0 && !listing) hold = admin::holdDataFolder(args);
       }
       return c.run(args);
     } catch (const admin::UsageError& e) {

@@ -42,6 +42,7 @@ TEST_F(AdminTest, ARunningProgramKeepsASecondOneAndEveryWritingCommandOutUntilIt
   }
   EXPECT_EQ(files(), before);
   EXPECT_EQ(admin("check").status, 0);  // reading is allowed
+  EXPECT_EQ(admin("backup --list").status, 0);
 
   first.reset();
   EXPECT_EQ(admin("backup").status, 0);
