@@ -87,7 +87,8 @@ struct Entry {
 std::string manifestText(const std::vector<Entry>& entries) {
   std::ostringstream out;
   out << kHeader << "\n";
-  for (const auto& e : entries) out << e.file << " " << e.size << " " << e.rows << " " << e.sha256 << "\n";
+  for (const auto& e : entries)
+    out << e.file << " " << e.size << " " << e.rows << " " << e.sha256 << "\n";
   return out.str();
 }
 
@@ -103,7 +104,8 @@ std::vector<Entry> readManifest(const fs::path& set, std::vector<std::string>& p
   while (std::getline(in, line)) {
     Entry e;
     std::istringstream fields(line);
-    if (!(fields >> e.file >> e.size >> e.rows >> e.sha256) || e.file.find('/') != std::string::npos) {
+    if (!(fields >> e.file >> e.size >> e.rows >> e.sha256) ||
+        e.file.find('/') != std::string::npos) {
       problems.push_back(std::string(kManifest) + " 有無法辨識的一行: " + line);
       continue;
     }

@@ -70,8 +70,8 @@ void FileClearPage::BackupBitBtnClick() {
   const int index = BackupComboBox->currentIndex();
   if (index < 0 || index >= housekeeping::kBackupPairs) return;
   toolkit::Busy busy(BackupBitBtn);
-  tellWarning(housekeeping::backup(*t_.BatchMove1, *t_.SaveTables[index],
-                                   *t_.DestTables[index], housekeeping::backupPair(index)));
+  tellWarning(housekeeping::backup(*t_.BatchMove1, *t_.SaveTables[index], *t_.DestTables[index],
+                                   housekeeping::backupPair(index)));
 }
 
 void FileClearPage::BitBtn1Click() {

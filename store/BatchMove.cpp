@@ -22,19 +22,20 @@ using Code = EngineError::Code;
 
 // Whether the copy at `copy` may take the place of `target`; throws if not (see BatchMove.h).
 // Returns the copy's rows.
-long long checkCopy(Session& session, const std::filesystem::path& copy, const std::string& sourceName,
-               const std::filesystem::path& target) {
+long long checkCopy(Session& session, const std::filesystem::path& copy,
+                    const std::string& sourceName, const std::filesystem::path& target) {
   const std::filesystem::path source = session.resolve(sourceName);
   const LiveTable* live = liveTableNamed(target);
   const LiveTable* liveSource = liveTableNamed(source);
-  const TableSchema expected =
-      live ? live->schema : liveSource ? liveSource->schema : session.schemaOf(sourceName);
+  const TableSchema expected = live         ? live->schema
+                               : liveSource ? liveSource->schema
+                                            : session.schemaOf(sourceName);
   const auto depth = live ? TableFileCheck::Depth::Content : TableFileCheck::Depth::Structure;
   const TableFileCheck::Report report = TableFileCheck::check(session, copy, expected, depth);
   if (!report.sound()) {
-    throw EngineError::of(Code::NotATable, source.string(), {},
-                          "複製後的檢查未通過,原有的 " + target.string() + " 維持原狀: " +
-                              report.problemsText());
+    throw EngineError::of(
+        Code::NotATable, source.string(), {},
+        "複製後的檢查未通過,原有的 " + target.string() + " 維持原狀: " + report.problemsText());
   }
   return report.rows;
 }
@@ -103,10 +104,9 @@ void BatchMove::copyVisibleRows(const std::filesystem::path& into,
     std::string cols;
     for (const auto& f : schema.fields)
       cols += (cols.empty() ? "" : ", ") + Connection::columnName(f);
-    StatementHandle st =
-        connection.prepare("INSERT INTO " + as + ".data(" + cols + ") SELECT " + cols + " FROM " +
-                               src + ".data WHERE " + filter,
-                           both);
+    StatementHandle st = connection.prepare("INSERT INTO " + as + ".data(" + cols + ") SELECT " +
+                                                cols + " FROM " + src + ".data WHERE " + filter,
+                                            both);
     for (size_t i = 0; i < binds.size(); ++i) {
       bindValue(st.get(), static_cast<int>(i + 1), binds[i]);
     }

@@ -282,14 +282,15 @@ void Connection::createTable(const std::string& fileName, const TableSchema& sch
   if (std::filesystem::exists(target, ec)) {
     throw EngineError::of(Code::General, target.string(), {}, "檔案已存在");
   }
-  // Made whole under a temporary name and only then linked under its own: a half-made file
+  // Made whole under a temporary name and only then put under its own: a half-made file
   // never carries the table's name, and an existing file is never replaced.
   FileReplacement replacement(target, FileReplacement::Kind::TableFile);
   {
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(replacement.temporary().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     ConnectionHandle db(raw);
-    if (rc != SQLITE_OK) throw sqliteError(rc, raw ? sqlite3_system_errno(raw) : 0, target.string());
+    if (rc != SQLITE_OK)
+      throw sqliteError(rc, raw ? sqlite3_system_errno(raw) : 0, target.string());
     sqlite3_extended_result_codes(raw, 1);
     // A temporary that fails is thrown away whole: it needs no journal.
     std::vector<std::string> sql = {"PRAGMA journal_mode=OFF", "BEGIN"};

@@ -75,9 +75,9 @@ template <class Make>
 fs::path newTemporary(const fs::path& target, Make make) {
   static std::atomic<int> counter{0};
   for (;;) {
-    const fs::path name = folderOf(target) / ("." + target.filename().string() +
-                                              std::string(kMark) + std::to_string(::getpid()) +
-                                              "-" + std::to_string(++counter));
+    const fs::path name =
+        folderOf(target) / ("." + target.filename().string() + std::string(kMark) +
+                            std::to_string(::getpid()) + "-" + std::to_string(++counter));
     const int error = make(name);
     if (error == 0) return name;
     if (error != EEXIST) fail(error, target);
@@ -122,9 +122,8 @@ FileReplacement::FileReplacement(fs::path target, Kind kind)
   checkTarget();
   removeLeftovers(folderOf(target_), target_.filename().string());
   if (kind_ == Kind::Folder) {
-    temporary_ = newTemporary(target_, [](const fs::path& name) {
-      return ::mkdir(name.c_str(), 0700) == 0 ? 0 : errno;
-    });
+    temporary_ = newTemporary(
+        target_, [](const fs::path& name) { return ::mkdir(name.c_str(), 0700) == 0 ? 0 : errno; });
     return;
   }
   int fd = -1;
@@ -287,8 +286,7 @@ void FileReplacement::putInPlace(Existing existing) {
     committed_ = true;
     return;
   }
-  if (::renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) ==
-      0) {
+  if (::renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) == 0) {
     committed_ = true;
     return;
   }

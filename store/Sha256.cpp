@@ -66,8 +66,8 @@ void compress(std::array<uint32_t, 8>& h, const unsigned char* block) {
 }  // namespace
 
 Sha256::Sha256()
-    : h_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab,
-         0x5be0cd19} {}
+    : h_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+         0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
 
 void Sha256::update(std::string_view data) {
   length_ += data.size();

@@ -85,8 +85,8 @@ int backupCommand(const Args& args) {
       std::cerr << "salary-admin backup: no backup set was made; the earlier sets are kept\n";
     } else {
       const std::string name = housekeeping::makeBackupSet(session, keep);
-      std::cout << "backup set "
-                << (store::backupSetsFolder(session.folder()) / name).string() << "\n";
+      std::cout << "backup set " << (store::backupSetsFolder(session.folder()) / name).string()
+                << "\n";
     }
   }
   return failed ? 1 : 0;

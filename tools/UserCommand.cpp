@@ -59,7 +59,7 @@ class NoEcho {
 
  private:
   static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-  struct sigaction previous_[std::size(kSignals)] {};
+  struct sigaction previous_[std::size(kSignals)]{};
   bool active_ = false;
 };
 

@@ -78,8 +78,7 @@ void TSaveDialogBoxForm::FileOKBitBtnClick() {
   const std::optional<QString> chosen =
       toolkit::dialogs().SaveFile({SaveDialogInitialDir, SaveDialogFileName, SaveDialogTitle});
   if (chosen) {
-    const std::string warning =
-        transfer::saveTransferFile(chosen->toStdString(), Memo->bytes());
+    const std::string warning = transfer::saveTransferFile(chosen->toStdString(), Memo->bytes());
     SaveDialogFileName = *chosen;
     SaveDialogInitialDir = QFileInfo(*chosen).absolutePath();
     // The file is saved; only its reaching the medium is in doubt, which the clerk must know.

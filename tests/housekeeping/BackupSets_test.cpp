@@ -93,7 +93,8 @@ TEST_F(BackupSetsTest, ASetThatNoLongerVerifiesIsListedAsSuchAndRefusedForRestor
   EXPECT_EQ(list.out, name + ": DAMAGED: salary.DB 的 SHA-256 與紀錄不符\n");
 
   const auto before = files();
-  for (const std::string& from : {name, std::string("../" + name), std::string("20991231-000000")}) {
+  for (const std::string& from :
+       {name, std::string("../" + name), std::string("20991231-000000")}) {
     SCOPED_TRACE(from);
     const ToolRun r = admin("restore --table salary --from " + from);
     EXPECT_EQ(r.status, 1);

@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "AdminFixture.h"
@@ -159,8 +159,7 @@ TEST_F(AdminTest, RestoreRefusesABackupThatFailsTheTablesCheckLeavingEveryFileAs
        },
        "結構"},
       {"text that is not code page 950",
-       [](const fs::path& b) { rawExec(b, "UPDATE data SET SALARYITEM = x'41A4'"); },
-       "SALARYITEM"},
+       [](const fs::path& b) { rawExec(b, "UPDATE data SET SALARYITEM = x'41A4'"); }, "SALARYITEM"},
       {"no password verifier",
        [](const fs::path& b) { rawExec(b, "DELETE FROM _meta WHERE key = 'verifier'"); }, "密碼"},
   };
@@ -236,7 +235,8 @@ TEST_F(AdminTest, ARelativeDataFolderIsNamedOnceInEveryLine) {
   EXPECT_EQ(backup.status, 0);
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(check.status, 0);
-  for (const std::string& text : {missing.err, unreadable.err, backup.out, refused.err, check.out}) {
+  for (const std::string& text :
+       {missing.err, unreadable.err, backup.out, refused.err, check.out}) {
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
       const size_t first = line.find("d9/");
@@ -268,11 +268,11 @@ TEST_F(AdminTest, KilledBeforeAnyRenameABackupOrRestoreLeavesEveryFileWhole) {
         SCOPED_TRACE(testing::Message() << c.command << ", killed at " << call << " " << n);
         fs::remove_all(work);
         fs::copy(folder.path(), work, fs::copy_options::recursive);
-        const ToolRun r = runCommand(
-            std::string("strace -qq -o /dev/null -e trace=") + call + " -e inject=" + call +
-                ":signal=KILL:when=" + std::to_string(n) + " " + SALARY_ADMIN + " " + c.command +
-                " --data " + shellQuoted(work.string()),
-            scratch.path());
+        const ToolRun r =
+            runCommand(std::string("strace -qq -o /dev/null -e trace=") + call +
+                           " -e inject=" + call + ":signal=KILL:when=" + std::to_string(n) + " " +
+                           SALARY_ADMIN + " " + c.command + " --data " + shellQuoted(work.string()),
+                       scratch.path());
         const bool killed = r.status != 0;
         if (killed) ++kills;
         // Whatever the cut run left counts as left by an earlier run.
@@ -281,14 +281,15 @@ TEST_F(AdminTest, KilledBeforeAnyRenameABackupOrRestoreLeavesEveryFileWhole) {
         }
         store::Session next(work);  // the next start
         next.AddPassword(store::kTablePassword);
-        const testrows::Texts table = testrows::fileColumn(next, "salary.DB",
-                                                           "NUMBER SENDDATE PAY SALARYITEM");
-        const testrows::Texts backup = testrows::fileColumn(next, "salary_bk.db",
-                                                            "NUMBER SENDDATE PAY SALARYITEM");
+        const testrows::Texts table =
+            testrows::fileColumn(next, "salary.DB", "NUMBER SENDDATE PAY SALARYITEM");
+        const testrows::Texts backup =
+            testrows::fileColumn(next, "salary_bk.db", "NUMBER SENDDATE PAY SALARYITEM");
         EXPECT_TRUE(table == two || (c.restores && table == one));
         EXPECT_TRUE(backup == one || (!c.restores && backup == two));
         for (const char* file : {"salary.DB", "salary_bk.db"}) {
-          EXPECT_TRUE(store::TableFileCheck::check(next, work / file, store::salarySchema()).sound());
+          EXPECT_TRUE(
+              store::TableFileCheck::check(next, work / file, store::salarySchema()).sound());
         }
         const auto sets = housekeeping::listBackupSets(next);
         EXPECT_FALSE(sets.empty());

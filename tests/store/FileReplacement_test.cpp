@@ -125,7 +125,8 @@ TEST_F(FileReplacementTest, TargetsThatMustNotBeReplacedAreRefusedBeforeAnything
     const auto thrown = thrownBy([&] { FileReplacement file(c.path); });
     EXPECT_EQ(thrown.code, c.code) << thrown.message;
   }
-  EXPECT_EQ(TestFolder::filesIn(folder.path()), (std::vector<std::string>{"A", "BT123420", "pipe"}));
+  EXPECT_EQ(TestFolder::filesIn(folder.path()),
+            (std::vector<std::string>{"A", "BT123420", "pipe"}));
   EXPECT_EQ(TestFolder::readFile(target), earlier);
 }
 
