@@ -148,7 +148,7 @@ FileReplacement::~FileReplacement() {
   fs::remove(temporary_.string() + std::string(kJournal), ignored);
 }
 
-void FileReplacement::checkTarget() const {
+void FileReplacement::checkTarget() {
   if (target_.empty() || !target_.has_filename()) fail(EISDIR, target_);
   struct stat existing;
   if (::stat(target_.c_str(), &existing) != 0) return;
@@ -167,6 +167,7 @@ void FileReplacement::checkTarget() const {
   // system would let replace it.
   if ((existing.st_mode & 0222) == 0) fail(EACCES, target_);
   if (::access(target_.c_str(), W_OK) != 0) fail(errno, target_);
+  keptMode_ = static_cast<int>(existing.st_mode & 07777);
 }
 
 void FileReplacement::write(std::string_view bytes) {
@@ -203,6 +204,10 @@ FileReplacement::Synced FileReplacement::commit(const Check& check, Existing exi
   if (kind_ == Kind::File) compareWritten();
   if (check) check(temporary_);
   if (kind_ == Kind::TableFile) clearTableSideFiles();
+  // A medium without permissions (a FAT diskette) refuses to set them; the content is what
+  // matters there.
+  if (keptMode_ >= 0 && keptMode_ != 0600)
+    ::chmod(temporary_.c_str(), static_cast<mode_t>(keptMode_));
   putInPlace(existing);
   const fs::path folder = folderOf(target_);
   return syncFolder(folder) || syncFolder(folder) ? Synced::Yes : Synced::Unconfirmed;

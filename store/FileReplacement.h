@@ -5,7 +5,8 @@
 // is made, a backup and a restored table, a dated backup set (a folder), the transfer file and a
 // report saved as PDF. The new content is written beside the target under a temporary name,
 // ".NAME.part-PID-N" (PID the writing process, N a count), made with mode 0600 (a folder 0700),
-// so that nothing under NAME is ever partial. commit() then
+// so that nothing under NAME is ever partial. A file that replaces another takes that file's
+// permissions, so that what its owner set stays set. commit() then
 //   1. puts the content on the medium: the file, or each file of the folder and the folder;
 //   2. reads back what write() wrote and compares it, then lets the caller's check read the
 //      temporary: a check that throws refuses the replacement;
@@ -84,7 +85,7 @@ class FileReplacement {
   static std::string unconfirmedWarning(const std::filesystem::path& target);
 
  private:
-  void checkTarget() const;
+  void checkTarget();
   void syncContent();
   void compareWritten() const;
   void clearTableSideFiles() const;
@@ -95,7 +96,8 @@ class FileReplacement {
   std::filesystem::path temporary_;
   Kind kind_;
   bool committed_ = false;
-  int fd_ = -1;  // the temporary, while write() is used
+  int keptMode_ = -1;  // the permissions of the file replaced, when there is one
+  int fd_ = -1;        // the temporary, while write() is used
   std::string block_;
   std::vector<std::size_t> blockHashes_;
   std::size_t written_ = 0;

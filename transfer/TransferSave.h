@@ -6,8 +6,8 @@
 // write-protected or full diskette, a medium that gives back other bytes) leaves an earlier
 // file of that name exactly as it was and no partial file behind. The name is used exactly as
 // given; no extension is added. An existing file is replaced without asking, unless it is
-// itself write-protected. The file is readable by its owner only (mode 0600): it holds account
-// numbers and national IDs.
+// itself write-protected. A new file is readable by its owner only (mode 0600): it holds account
+// numbers and national IDs. A file it replaces keeps its permissions.
 
 #include <filesystem>
 #include <string>

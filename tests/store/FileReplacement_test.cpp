@@ -46,8 +46,9 @@ class FileReplacementTest : public ::testing::Test {
   const std::string earlier = "earlier file\r\n";
 };
 
-TEST_F(FileReplacementTest, PiecesAcrossBlocksReplaceTheFileWholeReadableByItsOwnerOnly) {
+TEST_F(FileReplacementTest, PiecesAcrossBlocksReplaceTheFileWholeKeepingItsPermissions) {
   const std::string text(3 * (1 << 20) + 17, 'x');
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   {
     FileReplacement file(target);
     EXPECT_EQ(file.temporary().parent_path(), folder.path());
@@ -58,8 +59,13 @@ TEST_F(FileReplacementTest, PiecesAcrossBlocksReplaceTheFileWholeReadableByItsOw
     EXPECT_EQ(file.commit(), FileReplacement::Synced::Yes);
   }
   EXPECT_EQ(TestFolder::readFile(target), text);
-  EXPECT_EQ(modeOf(target), 0600u);
+  EXPECT_EQ(modeOf(target), 0640u);  // what the owner set stays set
   EXPECT_EQ(TestFolder::filesIn(folder.path()), std::vector<std::string>{"BT123420"});
+  // A new file is its owner's alone.
+  FileReplacement made(folder.path() / "BT000001");
+  made.write("new");
+  made.commit();
+  EXPECT_EQ(modeOf(folder.path() / "BT000001"), 0600u);
 }
 
 TEST_F(FileReplacementTest, RefusedOrAbandonedReplacementLeavesTheEarlierFile) {
