@@ -2,8 +2,10 @@
 
 #include <exception>
 
-#include "toolkit/Dialogs.h"
 #include "store/DataFolder.h"
+#include "store/EngineError.h"
+#include "store/Schema.h"
+#include "toolkit/Dialogs.h"
 
 #include "app/TMainForm.h"
 #include "app/TMainMenuForm.h"
@@ -54,6 +56,16 @@ template <class Folder>
 std::unique_ptr<Program> startOn(Folder folder) {
   try {
     return std::make_unique<Program>(folder());
+  } catch (const store::EngineError& e) {
+    // A live table that is missing: the clerk is told how to have it again.
+    std::string text = e.what();
+    if (e.code() == store::EngineError::Code::MissingFile) {
+      if (const store::LiveTable* live = store::liveTableNamed(e.file())) {
+        text += "\n\n" + store::missingTableAdvice(live->fileName);
+      }
+    }
+    toolkit::dialogs().ShowException(QString::fromStdString(text));
+    return nullptr;
   } catch (const std::exception& e) {
     toolkit::dialogs().ShowException(QString::fromUtf8(e.what()));
     return nullptr;

@@ -156,4 +156,20 @@ std::string decode(std::string_view bytes) {
   return out;
 }
 
+bool isUtf8(std::string_view text) {
+  const auto* s = reinterpret_cast<const uint8_t*>(text.data());
+  const auto n = static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < n;) {
+    UChar32 c;
+    U8_NEXT(s, i, n, c);
+    if (c < 0) return false;
+  }
+  return true;
+}
+
+bool isCp950(std::string_view bytes) {
+  const EncodeResult back = encode(decode(bytes));
+  return back.ok() && back.bytes == bytes;
+}
+
 }  // namespace store::cp950

@@ -31,6 +31,13 @@ EncodeResult encode(std::string_view utf8);
 // Decodes stored bytes. Bytes that are not code page 950 become U+FFFD; decoding never fails.
 std::string decode(std::string_view bytes);
 
+// Whether `text` is well-formed UTF-8.
+bool isUtf8(std::string_view text);
+
+// Whether `bytes` is code page 950 text: it decodes without a byte that code page 950 does not
+// define, and encodes back to the same bytes.
+bool isCp950(std::string_view bytes);
+
 // True for a lead byte of a double-byte character.
 inline bool isLeadByte(unsigned char c) {
   return c >= 0x81 && c <= 0xFE;

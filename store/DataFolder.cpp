@@ -27,6 +27,17 @@ std::filesystem::path aliasFolder(std::string_view alias) {
   return base / "salary" / std::string(alias);
 }
 
+std::string missingTableAdvice(std::string_view fileName) {
+  const std::string remake = "salary-admin init --missing";
+  const std::string table(fileName.substr(0, fileName.find('.')));
+  if (table == "basic" || table == "salary" || table == "pass") {
+    return "若有備份,請用 salary-admin restore --table " + table + " 由備份回復;否則請用 " +
+           remake + " 建立空的資料表" +
+           (table == "pass" ? " (內含預設使用者 admin,密碼 admin)" : "");
+  }
+  return "請用 " + remake + " 重新建立" + (table == "item" ? " (內含預設的十六個薪資項目)" : "");
+}
+
 std::filesystem::path backupSetsFolder(const std::filesystem::path& dataFolder) {
   return dataFolder / "backups";
 }

@@ -140,7 +140,7 @@ void checkStrings(sqlite3* db, const TableSchema& schema, TableFileCheck::Report
       } else if (static_cast<int>(bytes.size()) > field.width) {
         fault = "長 " + std::to_string(bytes.size()) + " 位元組,超過其寬度 " +
                 std::to_string(field.width);
-      } else if (cp950::encode(cp950::decode(bytes)).bytes != bytes) {
+      } else if (!cp950::isCp950(bytes)) {
         fault = "不是有效的 Big5 (code page 950) 文字";
       }
       if (fault.empty()) continue;

@@ -42,7 +42,7 @@ bool CsvReader::next(std::vector<std::string>& cells) {
       ++line_;
     } else if (c == '\r') {
       get();
-      if (get() != '\n') throw CsvError(line_, "a carriage return without a line feed");
+      if (get() != '\n') throw CsvError(line_, "有歸位字元 (CR) 後面沒有換行字元 (LF)");
       ++line_;
     } else {
       break;
@@ -61,7 +61,7 @@ int CsvReader::readCell(std::string& cell) {
   if (peek() != '"') {
     for (;;) {
       const int c = get();
-      if (c == '"') throw CsvError(line_, "a quote inside a cell that does not begin with one");
+      if (c == '"') throw CsvError(line_, "不以引號開頭的欄位中有引號");
       if (c == ',' || c == '\n' || c == '\r' || c == kEnd) return afterCell(c);
       cell.push_back(static_cast<char>(c));
     }
@@ -70,7 +70,7 @@ int CsvReader::readCell(std::string& cell) {
   get();
   for (;;) {
     const int c = get();
-    if (c == kEnd) throw CsvError(opened, "a quote that is never closed");
+    if (c == kEnd) throw CsvError(opened, "引號沒有結束");
     if (c == '"') {
       if (peek() != '"') return afterCell(get());
       get();
@@ -83,11 +83,11 @@ int CsvReader::readCell(std::string& cell) {
 
 int CsvReader::afterCell(int c) {
   if (c == '\r') {
-    if (get() != '\n') throw CsvError(line_, "a carriage return without a line feed");
+    if (get() != '\n') throw CsvError(line_, "有歸位字元 (CR) 後面沒有換行字元 (LF)");
     return '\n';
   }
   if (c != ',' && c != '\n' && c != kEnd) {
-    throw CsvError(line_, "text after the closing quote of a cell");
+    throw CsvError(line_, "欄位的結束引號之後還有文字");
   }
   return c;
 }

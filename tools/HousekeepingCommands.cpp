@@ -24,7 +24,7 @@ int tableIndex(const std::string& table) {
   for (int i = 0; i < housekeeping::kBackupPairs; ++i) {
     if (table == names[i]) return i;
   }
-  throw UsageError("--table must be basic, salary or pass");
+  throw UsageError("--table 只能是 basic、salary 或 pass");
 }
 
 void warn(const char* command, const std::string& warning) {
@@ -36,11 +36,11 @@ int listSets(store::Session& session) {
   for (const auto& set : housekeeping::listBackupSets(session)) {
     std::cout << set.name << ": ";
     if (set.problems.empty()) {
-      std::cout << "ok\n";
+      std::cout << "完好\n";
       continue;
     }
     ++unsound;
-    std::cout << "DAMAGED:";
+    std::cout << "損毀:";
     for (size_t i = 0; i < set.problems.size(); ++i) {
       std::cout << (i ? "; " : " ") << set.problems[i];
     }
@@ -61,9 +61,9 @@ int backupCommand(const Args& args) {
   if (!keepText.empty()) {
     if (keepText.size() > 4 || keepText.find_first_not_of("0123456789") != std::string::npos ||
         (keep = std::stoi(keepText)) < 1)
-      throw UsageError("--keep takes the number of backup sets to keep, 1 or more");
+      throw UsageError("--keep 需要保留的備份組數目,1 以上");
   }
-  if (list && !keepText.empty()) throw UsageError("--list and --keep do not go together");
+  if (list && !keepText.empty()) throw UsageError("--list 與 --keep 不能同時使用");
   store::Session session(dataFolder(options));
   session.AddPassword(store::kTablePassword);
   if (list) return listSets(session);
@@ -74,7 +74,8 @@ int backupCommand(const Args& args) {
     const auto& pair = housekeeping::backupPair(i);
     try {
       warn("backup", housekeeping::backupTable(session, i));
-      std::cout << pair.tableFile << " -> " << session.resolve(pair.backupFile).string() << "\n";
+      std::cout << "已把 " << pair.tableFile << " 備份為 "
+                << session.resolve(pair.backupFile).string() << "\n";
     } catch (const store::EngineError& e) {
       std::cerr << "salary-admin backup: " << e.what() << "\n";
       failed = true;
@@ -82,10 +83,10 @@ int backupCommand(const Args& args) {
   }
   if (keep > 0) {
     if (failed) {
-      std::cerr << "salary-admin backup: no backup set was made; the earlier sets are kept\n";
+      std::cerr << "salary-admin backup: 沒有寫入備份組,原有的備份組都保留\n";
     } else {
       const std::string name = housekeeping::makeBackupSet(session, keep);
-      std::cout << "backup set " << (store::backupSetsFolder(session.folder()) / name).string()
+      std::cout << "已寫入備份組 " << (store::backupSetsFolder(session.folder()) / name).string()
                 << "\n";
     }
   }
@@ -102,7 +103,7 @@ int restoreCommand(const Args& args) {
   const std::string warning = set.empty() ? housekeeping::restoreTable(session, index)
                                           : housekeeping::restoreFromSet(session, index, set);
   warn("restore", warning);
-  std::cout << session.resolve(pair.tableFile).string() << " restored from "
+  std::cout << "已回復 " << session.resolve(pair.tableFile).string() << ",來源 "
             << (set.empty() ? session.resolve(pair.backupFile)
                             : store::backupSetsFolder(session.folder()) / set / pair.tableFile)
                    .string()
@@ -117,18 +118,23 @@ int checkCommand(const Args& args) {
   int unsound = 0;
   auto tell = [&](const store::TableFileCheck::Report& r) {
     if (r.sound()) {
-      std::cout << r.file << ": ok, " << r.rows << " rows\n";
+      std::cout << r.file << ": 完好," << r.rows << " 筆資料\n";
       return;
     }
     ++unsound;
-    std::cout << r.file << ": DAMAGED:";
+    std::cout << r.file << ": 損毀:";
     for (size_t i = 0; i < r.problems.size(); ++i) {
       std::cout << (i ? "; " : " ") << r.problems[i];
     }
     std::cout << "\n";
   };
   for (const auto& live : store::liveTables()) {
-    tell(store::TableFileCheck::check(session, session.resolve(live.fileName), live.schema));
+    auto report =
+        store::TableFileCheck::check(session, session.resolve(live.fileName), live.schema);
+    if (!session.exists(live.fileName)) {
+      report.problems.push_back(store::missingTableAdvice(live.fileName));
+    }
+    tell(report);
   }
   // A backup is checked when one has been made: it must be a sound copy of its table.
   for (int i = 0; i < housekeeping::kBackupPairs; ++i) {
@@ -140,7 +146,7 @@ int checkCommand(const Args& args) {
       }
     }
   }
-  if (unsound) std::cerr << "salary-admin check: " << unsound << " file(s) damaged or missing\n";
+  if (unsound) std::cerr << "salary-admin check: " << unsound << " 個檔案損毀或缺少\n";
   return unsound ? 1 : 0;
 }
 

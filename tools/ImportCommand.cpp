@@ -12,6 +12,7 @@
 // full disk, an I/O error, a folder that cannot be written) ends the file at once with one
 // message: its transaction is over, and nothing of the file is stored.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -28,6 +29,7 @@
 #include "CsvReader.h"
 #include "employees/EmployeeRules.h"
 #include "pay/SalaryEntryRules.h"
+#include "store/Cp950.h"
 #include "store/EngineError.h"
 #include "store/Field.h"
 #include "store/Schema.h"
@@ -72,6 +74,42 @@ std::string join(const std::vector<std::string>& names) {
   return out;
 }
 
+// A file that is not UTF-8 but reads whole as code page 950 (Big5): what a Taiwanese
+// spreadsheet usually writes as CSV. Its first row names the columns in ASCII; a file whose
+// first row is not ASCII (a byte order mark cut short, say) is told by the header's check.
+// Read in pieces of whole lines (a line feed is never part of a character in either encoding);
+// the stream is left at its start.
+bool savedAsBig5(std::istream& in) {
+  std::string header;
+  std::getline(in, header);
+  if (std::any_of(header.begin(), header.end(), [](char c) { return c & 0x80; })) {
+    in.clear();
+    in.seekg(0);
+    return false;
+  }
+  bool utf8 = true, big5 = true;
+  for (int pass = 0; pass < 2 && !(pass == 1 && utf8); ++pass) {
+    auto check = [&](std::string_view lines) {
+      if (pass == 0) utf8 = utf8 && store::cp950::isUtf8(lines);
+      if (pass == 1) big5 = big5 && store::cp950::isCp950(lines);
+    };
+    in.clear();
+    in.seekg(0);
+    std::string block(1 << 20, '\0'), rest;
+    while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0) {
+      std::string piece = rest + block.substr(0, static_cast<size_t>(in.gcount()));
+      const size_t end = piece.rfind('\n') + 1;  // 0 without a line feed
+      rest = piece.substr(end);
+      piece.resize(end);
+      check(piece);
+    }
+    check(rest);
+  }
+  in.clear();
+  in.seekg(0);
+  return !utf8 && big5;
+}
+
 // Column names match without regard to ASCII letter case, as the engine's field names do.
 bool sameName(const std::string& a, const std::string& b) {
   auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
@@ -87,11 +125,16 @@ class Source {
  public:
   Source(const std::string& path, const Kind& kind) : path_(path), kind_(kind) {
     in_.open(path, std::ios::binary);
-    if (!in_) throw Refusal(0, "cannot be opened: " + std::string(std::strerror(errno)));
+    if (!in_) throw Refusal(0, std::string("無法開啟: ") + std::strerror(errno));
+    if (savedAsBig5(in_)) {
+      throw Refusal(0,
+                    "請將檔案另存為 UTF-8 (例如 Excel 的「CSV UTF-8 (逗號分隔)」) 再匯入:"
+                    "這個檔案是 Big5 (code page 950) 編碼");
+    }
     csv_ = std::make_unique<CsvReader>(in_);
     std::vector<std::string> header;
     try {
-      if (!csv_->next(header)) throw Refusal(1, "is empty; its first row must name the columns");
+      if (!csv_->next(header)) throw Refusal(1, "是空的;第一列須為欄位名稱");
     } catch (const CsvError& e) {
       throw Refusal(e.line, e.what());
     }
@@ -100,16 +143,16 @@ class Source {
       for (const auto& c : kind.columns) {
         if (sameName(name, c)) field = c;
       }
-      if (field.empty()) throw Refusal(1, "unknown column \"" + name + "\"" + expected());
+      if (field.empty()) throw Refusal(1, "不認得的欄位「" + name + "」" + expected());
       for (const auto& f : fields_) {
-        if (f == field) throw Refusal(1, "column " + field + " appears twice");
+        if (f == field) throw Refusal(1, "欄位 " + field + " 出現兩次");
       }
       fields_.push_back(field);
     }
     for (const auto& c : kind.columns) {
       bool found = false;
       for (const auto& f : fields_) found = found || f == c;
-      if (!found) throw Refusal(1, "column " + c + " is missing" + expected());
+      if (!found) throw Refusal(1, "缺少欄位 " + c + expected());
     }
   }
 
@@ -124,13 +167,13 @@ class Source {
     } catch (const CsvError& e) {
       throw Refusal(e.line, e.what());
     }
-    if (in_.bad()) throw Refusal(0, "could not be read to its end");
+    if (in_.bad()) throw Refusal(0, "無法讀到檔案結尾");
     return false;
   }
   int line() const { return csv_->recordLine(); }
 
  private:
-  std::string expected() const { return " (the columns are " + join(kind_.columns) + ")"; }
+  std::string expected() const { return " (欄位為 " + join(kind_.columns) + ")"; }
 
   std::string path_;
   const Kind& kind_;
@@ -140,12 +183,12 @@ class Source {
 };
 
 std::string where(const std::string& path, int line) {
-  return line > 0 ? path + " line " + std::to_string(line) : path;
+  return line > 0 ? path + " 第 " + std::to_string(line) + " 行" : path;
 }
 
 // The line and field of a refused row.
 Refusal fieldRefusal(int line, const std::string& field, const std::string& why) {
-  return Refusal(line, "field " + field + ": " + why);
+  return Refusal(line, "欄位 " + field + ": " + why);
 }
 
 // Whether the engine refused the row itself rather than failed.
@@ -159,7 +202,7 @@ bool refusesRow(const store::EngineError& e) {
 void checkPrintable(int line, const std::string& field, const std::string& cell) {
   for (unsigned char c : cell) {
     if (c < 0x20 || c == 0x7F) {
-      throw fieldRefusal(line, field, "a line break, tab or other control character");
+      throw fieldRefusal(line, field, "有換行、定位或其他控制字元");
     }
   }
 }
@@ -169,7 +212,7 @@ std::string keyText(store::Table& table) {
   std::string out;
   for (const auto& k : table.schema().primaryKey) {
     const store::Field f = table.FieldByName(k);
-    out += (out.empty() ? "" : ", ") + k + " " + (f.isNull() ? "(empty)" : f.text());
+    out += (out.empty() ? "" : ", ") + k + " " + (f.isNull() ? "(空白)" : f.text());
   }
   return out;
 }
@@ -229,14 +272,13 @@ class KnownEmployees {
 std::string entryRefusal(pay::EntryCheck check, const std::string& field) {
   switch (check) {
     case pay::EntryCheck::Incomplete:
-      return field == "PAY" ? "may not be zero or empty" : "may not be empty";
+      return field == "PAY" ? "不可為零或空白" : "不可空白";
     case pay::EntryCheck::AmountTooLong:
-      return "longer than the " + std::to_string(pay::kTransferAmountWidth) +
-             " characters of the transfer file's amount";
+      return "超過轉帳檔金額的 " + std::to_string(pay::kTransferAmountWidth) + " 個字元";
     case pay::EntryCheck::UnknownItem:
-      return "not one of the sixteen salary items";
+      return "不是十六個薪資項目之一";
     default:
-      return "refused";
+      return "不被接受";
   }
 }
 
@@ -246,8 +288,8 @@ void storeRow(Source& source, const std::vector<std::string>& cells, store::Tabl
   const int line = source.line();
   const auto& fields = source.fields();
   if (cells.size() != fields.size()) {
-    throw Refusal(line, "has " + std::to_string(cells.size()) + " cells; the first row names " +
-                            std::to_string(fields.size()) + " columns");
+    throw Refusal(line, "有 " + std::to_string(cells.size()) + " 個欄位,第一列則有 " +
+                            std::to_string(fields.size()) + " 個欄位名稱");
   }
   table.Append();
   for (size_t i = 0; i < cells.size(); ++i) {
@@ -266,14 +308,14 @@ void storeRow(Source& source, const std::vector<std::string>& cells, store::Tabl
   }
   if (!employees && table.FieldByName("MEMO").bytes().size() > ::employees::kMemoBytes) {
     throw fieldRefusal(line, "MEMO",
-                       "wider than the " + std::to_string(::employees::kMemoBytes) +
-                           " bytes the employee page can show and write back");
+                       "超過員工基本資料畫面能顯示與寫回的 " +
+                           std::to_string(::employees::kMemoBytes) + " 個位元組");
   }
   if (employees) {
     const std::string number = table.FieldByName("NUMBER").text();
-    if (number.empty()) throw fieldRefusal(line, "NUMBER", "an entry needs an employee number");
+    if (number.empty()) throw fieldRefusal(line, "NUMBER", "薪資資料須有員工編號");
     if (!employees->has(number)) {
-      throw fieldRefusal(line, "NUMBER", "no employee has the number " + number + " in basic.DB");
+      throw fieldRefusal(line, "NUMBER", "basic.DB 中沒有員工編號 " + number);
     }
     if (const pay::EntryVerdict v = pay::judgeEntry(table); v.check != pay::EntryCheck::Accepted) {
       throw fieldRefusal(line, v.field, entryRefusal(v.check, v.field));
@@ -283,12 +325,12 @@ void storeRow(Source& source, const std::vector<std::string>& cells, store::Tabl
     table.Post();
   } catch (const store::EngineError& e) {
     if (!refusesRow(e)) throw;
-    if (e.code() == Code::RequiredField) throw fieldRefusal(line, e.field(), "may not be empty");
+    if (e.code() == Code::RequiredField) throw fieldRefusal(line, e.field(), "不可空白");
     if (e.code() != Code::KeyViolation) throw Refusal(line, e.what());
     const std::string key = keyText(table);
     const int earlier = earlierLineWithKey(source, table, line, refused);
-    throw Refusal(line, earlier > 0 ? key + ": the same as line " + std::to_string(earlier)
-                                    : key + ": exists already in " + table.TableName());
+    throw Refusal(line, earlier > 0 ? key + ": 與第 " + std::to_string(earlier) + " 行相同"
+                                    : key + ": " + table.TableName() + " 中已有此資料");
   }
 }
 
@@ -311,7 +353,7 @@ bool importFile(store::Session& session, Source& source) {
   };
 
   auto nothingStored = [&] {
-    std::cerr << "salary-admin import: nothing of " << source.path() << " was stored\n";
+    std::cerr << "salary-admin import: " << source.path() << " 的資料都沒有存入\n";
     return false;
   };
   long long stored = 0, capitalised = 0;
@@ -338,8 +380,7 @@ bool importFile(store::Session& session, Source& source) {
       report(r);
     }
     if (unlisted > 0) {
-      std::cerr << "salary-admin import: " << source.path() << ": " << unlisted
-                << " more rows refused\n";
+      std::cerr << "salary-admin import: " << source.path() << ": 另有 " << unlisted << " 列被拒\n";
     }
     if (!refused.empty()) return nothingStored();
     tx.commit();
@@ -347,10 +388,9 @@ bool importFile(store::Session& session, Source& source) {
     std::cerr << "salary-admin import: " << source.path() << ": " << e.what() << "\n";
     return nothingStored();
   }
-  std::cout << "Stored " << stored << " rows of " << source.path() << " in " << kind.tableName
-            << "\n";
+  std::cout << "已把 " << source.path() << " 的 " << stored << " 列存入 " << kind.tableName << "\n";
   if (capitalised > 0) {
-    std::cout << capitalised << " national IDs stored with their letters in capitals\n";
+    std::cout << "其中 " << capitalised << " 個身分證字號的英文字母改為大寫存入\n";
   }
   return true;
 }
@@ -369,11 +409,11 @@ std::unique_ptr<Source> openSource(const std::string& path, const Kind& kind) {
 int importCommand(const Args& args) {
   checkOptions(args, {"--data", "--employees", "--entries"});
   const std::filesystem::path folder = optionValue(args, "--data", true);
-  if (folder.empty()) throw UsageError("--data needs a folder");
+  if (folder.empty()) throw UsageError("--data 需要資料夾");
   const std::string employeesPath = optionValue(args, "--employees", false);
   const std::string entriesPath = optionValue(args, "--entries", false);
   if (employeesPath.empty() && entriesPath.empty()) {
-    throw UsageError("--employees FILE or --entries FILE (or both) is required");
+    throw UsageError("須指定 --employees 檔案 或 --entries 檔案 (或兩者)");
   }
 
   // Both headers are checked before anything is stored.
@@ -382,20 +422,20 @@ int importCommand(const Args& args) {
   if (!employeesPath.empty()) ok = (employees = openSource(employeesPath, kEmployees)) && ok;
   if (!entriesPath.empty()) ok = (entries = openSource(entriesPath, kEntries)) && ok;
   if (!ok) {
-    std::cerr << "salary-admin import: nothing was stored\n";
+    std::cerr << "salary-admin import: 沒有存入任何資料\n";
     return 1;
   }
 
   store::Session session(folder);
   session.AddPassword(store::kTablePassword);
   if (employees && !importFile(session, *employees)) {
-    if (entries) std::cerr << "salary-admin import: " << entriesPath << " was not read\n";
+    if (entries) std::cerr << "salary-admin import: 沒有讀取 " << entriesPath << "\n";
     return 1;
   }
   if (entries && !importFile(session, *entries)) {
     if (employees) {
-      std::cerr << "salary-admin import: the employees of " << employeesPath
-                << " stay stored; import " << entriesPath << " again alone once it is mended\n";
+      std::cerr << "salary-admin import: " << employeesPath << " 的員工已存入並保留;請修正 "
+                << entriesPath << " 後單獨再匯入一次\n";
     }
     return 1;
   }

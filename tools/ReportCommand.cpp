@@ -14,17 +14,32 @@
 
 namespace admin {
 
+namespace {
+
+// Qt's remarks on its surroundings (no XDG_RUNTIME_DIR under cron, a platform plugin's limits)
+// are nothing the clerk can act on, and would reach a nightly job's mail: only its errors are
+// told.
+void tellQtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::cerr << "salary-admin report: " << text.toStdString() << "\n";
+  }
+}
+
+}  // namespace
+
 int reportCommand(const Args& args) {
   checkOptions(args, {"--data", "--style", "--pdf"});
   std::filesystem::path folder = dataFolder(args);
   const std::string style = optionValue(args, "--style", true);
   const std::string pdf = optionValue(args, "--pdf", true);
-  if (style != "list" && style != "detailed") throw UsageError("--style is list or detailed");
-  if (pdf.empty()) throw UsageError("--pdf needs a file name");
+  if (style != "list" && style != "detailed")
+    throw UsageError("--style 只能是 list (條列式) 或 detailed (詳細列印)");
+  if (pdf.empty()) throw UsageError("--pdf 需要檔案名稱");
 
   // Fonts need a GUI application; no display is needed.
   std::unique_ptr<QGuiApplication> app;
   if (!QCoreApplication::instance()) {
+    qInstallMessageHandler(tellQtErrorsOnly);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "salary-admin";
@@ -40,7 +55,7 @@ int reportCommand(const Args& args) {
   QString warning;
   const int pages = reports::saveReportPdf(*report, QString::fromStdString(pdf), &warning);
   if (!warning.isEmpty()) std::cerr << "salary-admin report: " << warning.toStdString() << "\n";
-  std::cout << "Wrote " << pdf << ": " << pages << " pages\n";
+  std::cout << "已寫入 " << pdf << ": 共 " << pages << " 頁\n";
   return 0;
 }
 

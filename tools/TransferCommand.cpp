@@ -29,9 +29,9 @@ int transferCommand(const Args& args) {
   std::filesystem::path folder = dataFolder(args);
   const std::string date = optionValue(args, "--date", true);
   const std::filesystem::path out = optionValue(args, "--out", true);
-  if (out.empty()) throw UsageError("--out needs a file name");
+  if (out.empty()) throw UsageError("--out 需要檔案名稱");
   if (transfer::sendDateBytes(date).size() > kDateTextLimit) {
-    throw UsageError("--date takes at most 6 characters (YYMMDD or its beginning)");
+    throw UsageError("--date 最多 6 個字元 (年月日 YYMMDD 或其開頭)");
   }
 
   store::Session session(folder);
@@ -56,7 +56,7 @@ int transferCommand(const Args& args) {
     std::cerr << "salary-admin transfer: " << store::FileReplacement::unconfirmedWarning(out)
               << "\n";
   }
-  std::cout << "Wrote " << out.string() << ": " << text.records << " records, total "
+  std::cout << "已寫入 " << out.string() << ": " << text.records << " 筆,總金額 "
             << store::formatNumber(text.total) << "\n";
   return 0;
 }

@@ -1,6 +1,8 @@
-// salary-admin user add: stores a user code with a password in pass.DB, as the add dialog does.
-// It is the way back in when no user is left that can log in (the password page lets the last
-// user be deleted). The password is read twice from standard input, without echo on a terminal.
+// salary-admin user add, passwd and list: the users of pass.DB from the command line. add stores
+// a user code with a password, as the add dialog does, and passwd sets a user's password: the
+// ways back in when no user is left that can log in (the password page lets the last user be
+// deleted) or a password is forgotten. The password is read twice from standard input, without
+// echo on a terminal. list prints the user codes, never the passwords.
 
 #include <signal.h>
 #include <termios.h>
@@ -10,6 +12,9 @@
 #include <iostream>
 #include <iterator>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "Commands.h"
 #include "store/Schema.h"
@@ -79,45 +84,92 @@ std::optional<std::string> readPassword(const char* prompt) {
   return line;
 }
 
-int refuse(const std::string& why) {
-  std::cerr << "salary-admin user add: " << why << "; nothing was changed\n";
+int refuse(const char* command, const std::string& why) {
+  std::cerr << "salary-admin user " << command << ": " << why << ",沒有做任何變更\n";
   return 1;
 }
 
+// The password twice, or nothing when standard input ends before.
+std::optional<std::pair<std::string, std::string>> readPasswordTwice() {
+  const auto password = readPassword("密碼: ");
+  const auto again = password ? readPassword("再輸入一次密碼: ") : std::nullopt;
+  if (!again) return std::nullopt;
+  return std::pair{*password, *again};
+}
+
+const char* const kTwice = "密碼須由標準輸入給兩次,各一行";
+
 int addCommand(const Args& args) {
   checkOptions(args, {"--data", "--code"});
-  std::filesystem::path folder = dataFolder(args);
   const std::string code = optionValue(args, "--code", true);
-
-  store::Session session(folder);
+  store::Session session(dataFolder(args));
   session.AddPassword(store::kTablePassword);
   store::Table pass(session, "pass.DB");
   // Asked before the password is typed, so that nobody types it for nothing.
-  if (users::findUser(pass, code)) return refuse("user code " + code + " exists already");
-
-  const auto password = readPassword("Password: ");
-  const auto again = password ? readPassword("Password again: ") : std::nullopt;
-  if (!again) return refuse("the password must be given twice, one line each, on standard input");
-
-  switch (users::addUser(pass, code, *password, *again)) {
+  if (users::findUser(pass, code)) {
+    return refuse("add", "使用者代碼 " + code + " 已存在 (忘記密碼請用 salary-admin user passwd)");
+  }
+  const auto passwords = readPasswordTwice();
+  if (!passwords) return refuse("add", kTwice);
+  switch (users::addUser(pass, code, passwords->first, passwords->second)) {
     case users::UserOutcome::Done:
-      std::cout << "Added user code " << code << " to " << session.resolve("pass.DB").string()
+      std::cout << "已新增使用者代碼 " << code << " 到 " << session.resolve("pass.DB").string()
                 << "\n";
       return 0;
     case users::UserOutcome::CodeExists:
-      return refuse("user code " + code + " exists already");
+      return refuse("add", "使用者代碼 " + code + " 已存在");
     case users::UserOutcome::PasswordsDiffer:
-      return refuse("the two passwords differ");
+      return refuse("add", "兩次輸入的密碼不同");
     default:
-      return refuse("the user code and the password must not be empty");
+      return refuse("add", "使用者代碼與密碼都不可空白");
   }
+}
+
+int passwdCommand(const Args& args) {
+  checkOptions(args, {"--data", "--code"});
+  const std::string code = optionValue(args, "--code", true);
+  store::Session session(dataFolder(args));
+  session.AddPassword(store::kTablePassword);
+  store::Table pass(session, "pass.DB");
+  const std::string unknown = "沒有使用者代碼 " + code + " (salary-admin user list 列出所有代碼)";
+  if (!users::findUser(pass, code)) return refuse("passwd", unknown);
+  const auto passwords = readPasswordTwice();
+  if (!passwords) return refuse("passwd", kTwice);
+  switch (users::setPassword(pass, code, passwords->first, passwords->second)) {
+    case users::UserOutcome::Done:
+      std::cout << "已設定使用者代碼 " << code << " 的密碼\n";
+      return 0;
+    case users::UserOutcome::UnknownCode:
+      return refuse("passwd", unknown);
+    case users::UserOutcome::PasswordsDiffer:
+      return refuse("passwd", "兩次輸入的密碼不同");
+    default:
+      return refuse("passwd", "密碼不可空白");
+  }
+}
+
+int listCommand(const Args& args) {
+  checkOptions(args, {"--data"});
+  store::Session session(dataFolder(args));
+  session.AddPassword(store::kTablePassword);
+  store::Table pass(session, "pass.DB");
+  const std::vector<std::string> codes = users::userCodes(pass);
+  for (const auto& code : codes) std::cout << code << "\n";
+  if (codes.empty()) {
+    std::cerr << "salary-admin user list: 沒有任何使用者 (用 salary-admin user add 新增)\n";
+  }
+  return 0;
 }
 
 }  // namespace
 
 int userCommand(const Args& args) {
-  if (args.empty() || args[0] != "add") throw UsageError("the only user command is: user add");
-  return addCommand(Args(args.begin() + 1, args.end()));
+  const std::string sub = args.empty() ? std::string() : args[0];
+  const Args rest(args.begin() + (args.empty() ? 0 : 1), args.end());
+  if (sub == "add") return addCommand(rest);
+  if (sub == "passwd") return passwdCommand(rest);
+  if (sub == "list") return listCommand(rest);
+  throw UsageError("user 之後須為 add、passwd 或 list");
 }
 
 }  // namespace admin

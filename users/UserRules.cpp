@@ -81,6 +81,31 @@ UserOutcome changeUser(store::Table& oldTable, store::Table& newTable, const std
   return UserOutcome::Done;
 }
 
+UserOutcome setPassword(store::Table& pass, const std::string& code, const std::string& password,
+                        const std::string& again) {
+  if (!findUser(pass, code)) return UserOutcome::UnknownCode;
+  if (password != again) return UserOutcome::PasswordsDiffer;
+  if (password.empty()) return UserOutcome::EmptyEntry;
+  try {
+    pass.Edit();
+    pass.FieldByName("PASSWORD").setText(password);
+    pass.Post();
+  } catch (...) {
+    pass.Cancel();
+    throw;
+  }
+  return UserOutcome::Done;
+}
+
+std::vector<std::string> userCodes(store::Table& pass) {
+  pass.Close();
+  pass.SetIndexFieldNames("USERID");
+  pass.Open();
+  std::vector<std::string> codes;
+  for (pass.First(); !pass.Eof(); pass.Next()) codes.push_back(pass.FieldByName("USERID").text());
+  return codes;
+}
+
 UserOutcome deleteUser(store::Table& pass, const std::string& code, const std::string& password) {
   if (!findUser(pass, code)) return UserOutcome::UnknownCode;
   const auto typed = store::cp950::encode(password);

@@ -1,5 +1,5 @@
 #pragma once
-// The rules of the user dialogs and of `salary-admin user add` on pass.DB: adding, changing and
+// The rules of the user dialogs and of `salary-admin user` on pass.DB: adding, changing and
 // deleting a user code with its password. No widget is involved; each function opens its table
 // objects afresh, so it sees pass.DB as it is now, changes made through other table objects and
 // other programs included, and tells the caller which outcome to report.
@@ -9,6 +9,7 @@
 // typed.
 
 #include <string>
+#include <vector>
 
 namespace store {
 class Table;
@@ -43,6 +44,16 @@ UserOutcome addUser(store::Table& pass, const std::string& code, const std::stri
 UserOutcome changeUser(store::Table& oldTable, store::Table& newTable, const std::string& oldCode,
                        const std::string& newCode, const std::string& password,
                        const std::string& again);
+
+// Sets the password of the user `code` when the code has a row, the two passwords are equal and
+// the password is not empty, tested in this order (salary-admin user passwd: the way back in
+// after a forgotten password). Text PASSWORD cannot hold throws EngineError InvalidValue; the
+// row is then as it was.
+UserOutcome setPassword(store::Table& pass, const std::string& code, const std::string& password,
+                        const std::string& again);
+
+// The user codes of pass.DB in their order (never the passwords).
+std::vector<std::string> userCodes(store::Table& pass);
 
 // Deletes the row of `code` when `password` is exactly that row's password. The last user may
 // be deleted; `salary-admin user add` then brings a user back.

@@ -6,8 +6,8 @@
 #include "ProgramFixture.h"
 #include "pay/TSalaryItemSetForm.h"
 #include "reports/TPrintSimpleForm.h"
-#include "store/DataFolder.h"
 #include "reports/TQuickReport1.h"
+#include "store/DataFolder.h"
 #include "transfer/TSaveDialogBoxForm.h"
 #include "users/TChangePinForm.h"
 #include "users/TCreatPinForm.h"
@@ -61,6 +61,9 @@ TEST(StartUpFailure, MissingTableFileOrFolderIsToldOnceAndNothingIsCreated) {
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].kind, toolkit::ScriptedDialogs::Kind::Error);
     EXPECT_TRUE(dialogs.shown()[0].text.contains("salary", Qt::CaseInsensitive));
+    // A missing table file is told with the way to have it again.
+    EXPECT_EQ(dialogs.shown()[0].text.contains("salary-admin restore --table salary"),
+              path == folder.path());
     EXPECT_EQ(MainForm, nullptr);
     EXPECT_EQ(PinForm, nullptr);
   }

@@ -20,7 +20,7 @@ fi
 data=$(mktemp -d)
 trap 'rm -rf "$data"' EXIT
 export XDG_DATA_HOME=$data
-tables=$("$admin" init | sed -n 's/^Created the tables in //p')
+tables=$("$admin" init | sed -n 's/^已在 \(.*\) 建立資料表.*/\1/p')
 
 # Screenshots (by hand only): the short pause lets the window repaint first.
 shot() { [ -z "$shots" ] || { sleep 0.5; import -window root "$shots/$1.png"; }; }

@@ -25,7 +25,7 @@ class BackupSetsTest : public AdminTest {
   std::string backUp(int keep) {
     const ToolRun r = admin("backup --keep " + std::to_string(keep));
     EXPECT_EQ(r.status, 0) << r.err;
-    const std::string marker = "backup set " + sets().string() + "/";
+    const std::string marker = "已寫入備份組 " + sets().string() + "/";
     const size_t at = r.out.find(marker);
     if (at == std::string::npos) {
       ADD_FAILURE() << r.out;
@@ -61,7 +61,7 @@ TEST_F(BackupSetsTest, KeepsTheNewestSetsEachWithItsCopiesAndTheirFingerprints) 
   }
   const ToolRun list = admin("backup --list");
   EXPECT_EQ(list.status, 0);
-  EXPECT_EQ(list.out, second + ": ok\n" + third + ": ok\n");
+  EXPECT_EQ(list.out, second + ": 完好\n" + third + ": 完好\n");
   // The design's backup files are made as before.
   EXPECT_EQ(rowsNow("salary_bk.db"), rowsNow("salary.DB"));
 }
@@ -90,7 +90,7 @@ TEST_F(BackupSetsTest, ASetThatNoLongerVerifiesIsListedAsSuchAndRefusedForRestor
   }
   const ToolRun list = admin("backup --list");
   EXPECT_EQ(list.status, 1);
-  EXPECT_EQ(list.out, name + ": DAMAGED: salary.DB 的 SHA-256 與紀錄不符\n");
+  EXPECT_EQ(list.out, name + ": 損毀: salary.DB 的 SHA-256 與紀錄不符\n");
 
   const auto before = files();
   for (const std::string& from :
@@ -112,7 +112,7 @@ TEST_F(BackupSetsTest, ASetThatFailsMidwayLeavesTheEarlierSetsAsTheyWere) {
 
   const ToolRun r = admin("backup --keep 1");
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("no backup set was made"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("沒有寫入備份組"), std::string::npos) << r.err;
   // Made directly, the set fails at its second copy, after the first was written.
   store::Session session(folder.path());
   session.AddPassword(store::kTablePassword);

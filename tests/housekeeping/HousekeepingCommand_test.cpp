@@ -87,6 +87,39 @@ TEST_F(AdminTest, InitKeepsTheFolderToItsOwner) {
     EXPECT_EQ(mode(fresh / table), 0600u) << table;
 }
 
+// A lost temp.DB or item.DB is made again, with its defaults, and nothing that exists is touched;
+// check and the start-up say how.
+TEST_F(AdminTest, InitMissingMakesOnlyTheMissingTablesWithTheirDefaults) {
+  const ToolRun refused = admin("init");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("--missing"), std::string::npos) << refused.err;
+  for (const char* lost : {"item.DB", "temp.DB", "pass.DB"}) fs::remove(folder.path() / lost);
+  folder.reopen();
+  const ToolRun check = admin("check");
+  EXPECT_EQ(check.status, 1);
+  EXPECT_NE(check.out.find("item.DB: 損毀: 找不到檔案; 請用 salary-admin init --missing 重新建立"),
+            std::string::npos)
+      << check.out;
+  EXPECT_NE(check.out.find("salary-admin restore --table pass"), std::string::npos) << check.out;
+  auto before = files();
+
+  const ToolRun r = admin("init --missing");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("item.DB、pass.DB、temp.DB"), std::string::npos) << r.out;
+  for (const char* kept : {"basic.DB", "salary.DB"}) {
+    EXPECT_EQ(TestFolder::readFile(folder.path() / kept), before[kept]) << kept;
+  }
+  EXPECT_EQ(rowsNow("item.DB", "SALARYITEM").size(), store::defaultSalaryItems().size());
+  EXPECT_EQ(rowsNow("pass.DB", "USERID PASSWORD"), testrows::Texts{"admin admin"});
+  EXPECT_EQ(rowsNow("salary.DB").size(), 1u);
+  EXPECT_EQ(admin("check").status, 0);
+
+  before = files();
+  const ToolRun again = admin("init --missing");
+  EXPECT_EQ(again.status, 0);
+  EXPECT_EQ(files(), before);
+}
+
 TEST_F(AdminTest, CheckNamesTheDamagedFile) {
   ASSERT_EQ(admin("backup").status, 0);
   const ToolRun sound = admin("check");
@@ -133,9 +166,9 @@ TEST_F(AdminTest, CheckNamesTheDamagedFile) {
     int flagged = 0;
     std::string line;
     for (std::istringstream lines(r.out); std::getline(lines, line);) {
-      flagged += line.find("DAMAGED") != std::string::npos;
+      flagged += line.find("損毀") != std::string::npos;
       if (line.find(c.file) == std::string::npos) continue;
-      EXPECT_NE(line.find("DAMAGED"), std::string::npos) << line;
+      EXPECT_NE(line.find("損毀"), std::string::npos) << line;
       EXPECT_NE(line.find(c.told), std::string::npos) << line;
     }
     EXPECT_EQ(flagged, 1) << r.out;

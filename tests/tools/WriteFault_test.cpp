@@ -97,7 +97,7 @@ bool importCsv(const fs::path& folder, const char* option, const char* csv) {
     // One error for the failed write and the outcome, not one per row that followed it.
     const std::string text = err.str();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
-    EXPECT_NE(text.find("nothing of"), std::string::npos) << text;
+    EXPECT_NE(text.find("都沒有存入"), std::string::npos) << text;
   }
   return status == 0;
 }

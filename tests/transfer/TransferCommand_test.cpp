@@ -38,7 +38,7 @@ TEST_F(TransferCommandTest, WritesTheFileAndPrintsRecordsAndTotal) {
   ToolRun r = run("8803");
 
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("2 records, total 36234.5"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("2 筆,總金額 36234.5"), std::string::npos) << r.out;
   const std::string file = TestFolder::readFile(target);
   EXPECT_EQ(file.size(), 14u + 2 * 76 + 9);
   EXPECT_TRUE(file.starts_with("020000020000\r\n0000018803052    1234567890000000003500000"));

@@ -13,11 +13,15 @@ namespace {
 
 class AddUserCommand : public UserFixture {
  protected:
-  ToolRun run(const std::string& code, const std::string& input) {
-    return runCommand("printf %s " + shellQuoted(input) + " | " + SALARY_ADMIN +
-                          " user add --data " + shellQuoted(folder.path().string()) + " --code " +
-                          shellQuoted(code),
+  // salary-admin user `command` (add, passwd, list), `input` on its standard input.
+  ToolRun user(const std::string& command, const std::string& code, const std::string& input) {
+    return runCommand("printf %s " + shellQuoted(input) + " | " + SALARY_ADMIN + " user " +
+                          command + " --data " + shellQuoted(folder.path().string()) +
+                          (code.empty() ? "" : " --code " + shellQuoted(code)),
                       folder.path());
+  }
+  ToolRun run(const std::string& code, const std::string& input) {
+    return user("add", code, input);
   }
 };
 
@@ -50,6 +54,40 @@ TEST_F(AddUserCommand, BringsBackALoginAfterTheLastUserWasDeleted) {
   ASSERT_TRUE(users().empty());
   ASSERT_EQ(run("admin", "new\r\nnew\r\n").status, 0);
   EXPECT_TRUE(logsIn("admin", "new"));
+}
+
+// A forgotten password is set again from the command line, and the codes can be listed; the
+// passwords never are.
+TEST_F(AddUserCommand, PasswdSetsTheForgottenPasswordOfAnExistingCodeAndListShowsTheCodes) {
+  ASSERT_EQ(run("boss", "pw\npw\n").status, 0);
+  const struct {
+    const char* code;
+    const char* input;
+    int status;
+    const char* told;
+  } cases[] = {
+      {"nobody", "x\nx\n", 1, "沒有使用者代碼 nobody"},
+      {"admin", "new\nNew\n", 1, "兩次輸入的密碼不同"},
+      {"admin", "\n\n", 1, "不可空白"},
+      {"admin", "new\n", 1, "兩次"},
+      {"admin", "九個位元組x\n九個位元組x\n", 1, "PASSWORD"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input);
+    const ToolRun r = user("passwd", c.code, c.input);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_NE(r.err.find(c.told), std::string::npos) << r.err;
+    EXPECT_EQ(users(), (std::vector<std::string>{"admin admin", "boss pw"}));
+  }
+  const ToolRun set = user("passwd", "admin", "new\nnew\n");
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(users(), (std::vector<std::string>{"admin new", "boss pw"}));
+  EXPECT_TRUE(logsIn("admin", "new"));
+  EXPECT_FALSE(logsIn("admin", "admin"));
+
+  const ToolRun list = user("list", "", "");
+  EXPECT_EQ(list.status, 0);
+  EXPECT_EQ(list.out, "admin\nboss\n");
 }
 
 // Typed at a terminal, the password is not shown; an interrupt (Ctrl-C) at the prompt ends the
