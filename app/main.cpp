@@ -1,7 +1,10 @@
-// salary: the payroll program. It takes no arguments and reads no settings: its data folder
-// is the one of the database alias it was built for.
+// salary: the payroll program. It reads no settings: its data folder is the one of the
+// database alias it was built for. Its one argument, --version, prints the version without
+// opening a window.
 
 #include <QApplication>
+#include <cstring>
+#include <iostream>
 #include <memory>
 
 #include "app/Program.h"
@@ -10,6 +13,10 @@
 #include "toolkit/Forms.h"
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "salary " << SALARY_VERSION << "\n";
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(Program::title()));
   QApplication::setQuitOnLastWindowClosed(false);
