@@ -109,22 +109,31 @@ const char* version() {
 }
 
 std::string usageText() {
+  const std::string alias(store::databaseAlias());
   std::string out =
-      "用法: salary-admin 指令 [選項]\n"
-      "不指定 --data 時用本系統的資料夾 ($XDG_DATA_HOME/salary/" +
-      std::string(store::databaseAlias()) + ",通常為 ~/.local/share/salary/" +
-      std::string(store::databaseAlias()) + ")。salary-admin 指令 --help 說明該指令的選項。\n";
+      "用法: salary-admin 指令 [選項]\n不指定 --data 時用本系統的資料夾 ($XDG_DATA_HOME/salary/";
+  out += alias;
+  out += ",通常為 ~/.local/share/salary/";
+  out += alias;
+  out += ")。salary-admin 指令 --help 說明該指令的選項。\n";
   for (const auto& c : commands()) {
-    out += "\n" + indented(c.synopsis, "  salary-admin ") + indented(c.about, "      ");
+    out += "\n";
+    out += indented(c.synopsis, "  salary-admin ");
+    out += indented(c.about, "      ");
   }
   return out;
 }
 
 std::string helpText(const CommandInfo& command) {
-  std::string out = indented(command.synopsis, "用法: salary-admin ") + "\n" +
-                    indented(command.about, "") + "\n選項:\n";
+  std::string out = indented(command.synopsis, "用法: salary-admin ");
+  out += "\n";
+  out += indented(command.about, "");
+  out += "\n選項:\n";
   for (const auto& o : command.options) {
-    out += "  " + std::string(o.name) + "\n" + indented(o.about, "      ");
+    out += "  ";
+    out += o.name;
+    out += "\n";
+    out += indented(o.about, "      ");
   }
   return out;
 }
