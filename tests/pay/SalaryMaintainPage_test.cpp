@@ -27,6 +27,7 @@ const QString kDuplicate =
     QStringLiteral("本員工在此入帳日期已有一筆相同入帳金額及薪資項目的入帳資料,請修改後再寫入");
 const QString kAmountTyping =
     QStringLiteral("入帳金額只能輸入數字,可有一個負號及一個小數點,最多 13 個字");
+const QString kAmountTooLong = QStringLiteral("入帳金額超過轉帳檔可容納的 13 位,請重新輸入");
 
 class PayPage : public PayFixture {
  protected:
@@ -169,8 +170,7 @@ TEST_F(PayPage, CopiedAmountOrItemTheTransferFileCannotCarryIsRefusedAtPost) {
     std::string date, amount, item;
     QString message;
   } cases[] = {
-      {"880305", "123456789012345", "薪水轉帳",
-       QStringLiteral("入帳金額超過轉帳檔可容納的 13 位,請重新輸入")},
+      {"880305", "123456789012345", "薪水轉帳", kAmountTooLong},
       {"880306", "100", "年終獎金",
        QStringLiteral("薪資項目「年終獎金」不是轉帳檔可用的項目,請從薪資項目清單中選擇")},
   };
@@ -187,6 +187,34 @@ TEST_F(PayPage, CopiedAmountOrItemTheTransferFileCannotCarryIsRefusedAtPost) {
     EXPECT_EQ(entriesOnDisk(), before);
     EXPECT_TRUE(pendingEntry());
   }
+}
+
+// The amount edit takes 13 characters by typing; an amount copied forward that is longer is
+// shown whole, as 寫入 judges it, and the clerk shortens it there.
+TEST_F(PayPage, CopiedAmountLongerThanTheEditTakesIsShownWholeUntilShortened) {
+  folder.addEntry("000300", "880305", "123456789012345", "薪水轉帳");
+  type(pay->SendDateEdit, "880401");
+  goToEmployee("000300");
+  pay->SalaryCreatBitBtn->press();
+  auto* amount = pay->EmployeePayDBEdit;
+  EXPECT_EQ(amount->text(), "123456789012345");
+  pay->SalaryPostBitBtn->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kAmountTooLong});
+
+  amount->end(false);
+  QTest::keyClick(amount, Qt::Key_Backspace);
+  QTest::keyClick(amount, Qt::Key_Backspace);
+  EXPECT_EQ(amount->text(), "1234567890123");
+  dialogs.clear();
+  QTest::keyClick(amount, Qt::Key_4);  // a 14th character is refused again
+  EXPECT_EQ(dialogs.texts(), QStringList{kAmountTyping});
+  EXPECT_EQ(amount->text(), "1234567890123");
+  dialogs.clear();
+  pay->SalaryPostBitBtn->press();
+  EXPECT_TRUE(dialogs.texts().isEmpty());
+  const Rows rows = entriesOnDisk();
+  EXPECT_NE(std::find(rows.begin(), rows.end(), "000300 880401 1234567890123 薪水轉帳"),
+            rows.end());
 }
 
 TEST_F(PayPage, BatchSendDateRefusesWhatCp950CannotHold) {
