@@ -413,6 +413,61 @@ TEST_F(PayPage, GridShowsTheEntriesInKeyOrderFollowsTheEmployeeBarAndTakesClicks
   EXPECT_EQ(column(1), QStringLiteral("入帳日|880105|880205"));
 }
 
+// The classic grid: a new entry has a line of its own, the current line, at the line of the entry
+// it was begun on (the latest), showing its values as they change, until it is written (then it
+// stands in its place in the order) or dropped.
+TEST_F(PayPage, GridShowsTheNewEntryAsTheCurrentLineUntilWrittenOrDropped) {
+  auto* grid = pay->DBGrid1;
+  const auto lines = [grid] {
+    Rows out;
+    for (int line = 0; line < grid->rowCount(); ++line) {
+      QStringList cells;
+      for (int c = 0; c < grid->columnCount(); ++c)
+        cells << (grid->item(line, c) ? grid->item(line, c)->text() : "?");
+      out.push_back(cells.join(' ').toStdString());
+    }
+    return out;
+  };
+  const auto marked = [grid] {
+    const auto rows = grid->selectionModel()->selectedRows();
+    return rows.size() == 1 ? rows.front().row() : -1;
+  };
+  startEntry("000123", "880305");
+  EXPECT_EQ(lines(), (Rows{"000123 880105 $35,000.00 薪水轉帳", "000123 880305 $36,000.00 薪水轉帳",
+                           "000123 880205 $36,000.00 薪水轉帳"}));
+  EXPECT_EQ(marked(), 1);
+  typeKeys(pay->EmployeePayDBEdit, "37000");
+  chooseItem(QStringLiteral("退稅"));
+  EXPECT_EQ(lines()[1], "000123 880305 $37,000.00 退稅");
+  pay->SalaryPostBitBtn->press();
+  const Rows written = {"000123 880105 $35,000.00 薪水轉帳", "000123 880205 $36,000.00 薪水轉帳",
+                        "000123 880305 $37,000.00 退稅"};
+  EXPECT_EQ(lines(), written);
+  EXPECT_EQ(marked(), 2);
+
+  pay->SalaryCreatBitBtn->press();
+  EXPECT_EQ(grid->rowCount(), 4);
+  EXPECT_EQ(marked(), 2);
+  pay->SalaryCancelBitBtn->press();
+  EXPECT_EQ(lines(), written);
+  EXPECT_EQ(marked(), 2);
+
+  // Clicking a stored entry drops the new one, as every move does.
+  pay->SalaryCreatBitBtn->press();
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                    grid->visualItemRect(grid->item(3, 0)).center());
+  EXPECT_FALSE(pendingEntry());
+  EXPECT_EQ(lines(), written);
+  EXPECT_EQ(marked(), 2);
+  EXPECT_EQ(shownEntry(), "880305 $37,000.00 退稅");
+
+  goToEmployee("000200");  // no entries: the new one is the only line
+  pay->SalaryCreatBitBtn->press();
+  EXPECT_EQ(lines(), Rows{"000200 880305  "});
+  EXPECT_EQ(marked(), 0);
+  EXPECT_TRUE(dialogs.texts().isEmpty());
+}
+
 // The transfer file knows exactly these texts, byte for byte.
 TEST_F(PayPage, ItemPickListOffersTheSixteenItemsInOrder) {
   const QStringList designed = {"薪水轉帳",       "股利發放",       "退稅",       "事業費用",
