@@ -28,6 +28,8 @@ const QString kDuplicate =
 const QString kAmountTyping =
     QStringLiteral("入帳金額只能輸入數字,可有一個負號及一個小數點,最多 13 個字");
 const QString kAmountTooLong = QStringLiteral("入帳金額超過轉帳檔可容納的 13 位,請重新輸入");
+const QString kNothingToPost = QStringLiteral("目前沒有新增的入帳資料可寫入,請先按「新增」");
+const QString kNoEmployee = QStringLiteral("目前沒有員工資料,請先新增員工再輸入入帳資料");
 
 class PayPage : public PayFixture {
  protected:
@@ -215,6 +217,32 @@ TEST_F(PayPage, CopiedAmountLongerThanTheEditTakesIsShownWholeUntilShortened) {
   const Rows rows = entriesOnDisk();
   EXPECT_NE(std::find(rows.begin(), rows.end(), "000300 880401 1234567890123 薪水轉帳"),
             rows.end());
+}
+
+TEST_F(PayPage, NewWithoutAnEmployeeAndPostWithNothingOpenAreRefusedWithAMessage) {
+  const Rows before = entriesOnDisk();
+  goToEmployee("000123");
+  pay->SalaryCreatBitBtn->press();
+  pay->SalaryFirstBitBtn->press();  // drops the new entry; 寫入 stays enabled
+  ASSERT_TRUE(pay->SalaryPostBitBtn->isEnabled());
+  dialogs.clear();
+  pay->SalaryPostBitBtn->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kNothingToPost});
+  EXPECT_EQ(entriesOnDisk(), before);
+
+  {
+    store::Table employees(folder.session(), "basic.DB");
+    employees.EmptyTable();
+  }
+  changePage();
+  const Controls shown = controls();
+  dialogs.clear();
+  pay->SalaryCreatBitBtn->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kNoEmployee});
+  EXPECT_FALSE(pendingEntry());
+  EXPECT_EQ(controls(), shown);
+  EXPECT_EQ(pay->DBGrid1->rowCount(), 0);
+  EXPECT_EQ(entriesOnDisk(), before);
 }
 
 TEST_F(PayPage, BatchSendDateRefusesWhatCp950CannotHold) {
