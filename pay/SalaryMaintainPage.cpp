@@ -180,5 +180,5 @@ void SalaryMaintainPage::dropPendingEntry() {
 
 void SalaryMaintainPage::refuseAmountTyping() {
   if (EmployeePayDBEdit->isReadOnly()) return;
-  toolkit::ShowMessage(kAmountTyping.arg(EmployeePayDBEdit->maxLength()));
+  toolkit::ShowMessage(kAmountTyping.arg(EmployeePayDBEdit->typingLength()));
 }

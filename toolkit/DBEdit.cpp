@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
+#include <algorithm>
 
 #include "FieldValidator.h"
 #include "Forms.h"
@@ -84,9 +85,21 @@ void DBEdit::showField() {
   const bool amount = !editing && !text.isEmpty() &&
                       source_->table().FieldByName(field_).type() == store::FieldType::Currency;
   if (amount) text = currencyText(source_->table().FieldByName(field_).number());
-  // The typing limit must not cut the formatted amount ("$12,345,678.00").
-  if (typingLength_ >= 0) setMaxLength(amount ? 32767 : typingLength_);
-  if (text != this->text()) setText(text);
+  if (text != this->text()) {
+    // Lifted while the text is replaced: a limit must cut neither the text going nor the one
+    // coming (a cut also reads as a refused key).
+    if (typingLength_ >= 0) setMaxLength(32767);
+    setText(text);
+  }
+  fitTypingLength(text);
+}
+
+// The form's character limit is for typing. A value the program shows (a formatted amount, an
+// amount copied forward from an entry stored by other means) is shown whole: the clerk must see
+// what the field holds and 寫入 judges, not its first characters. The limit follows the text
+// down again as the clerk shortens it.
+void DBEdit::fitTypingLength(const QString& shown) {
+  if (typingLength_ >= 0) setMaxLength(std::max(typingLength_, static_cast<int>(shown.size())));
 }
 
 void DBEdit::write(const QString& typed) {
@@ -98,6 +111,7 @@ void DBEdit::write(const QString& typed) {
     setText(text);
     setCursorPosition(pos);
   }
+  fitTypingLength(text);
   auto field = source_->table().FieldByName(field_);
   writing_ = true;
   struct Reset {

@@ -5,7 +5,8 @@
 // enabled); each change is written into the row buffer at once. A string field limits input by
 // its width in code page 950 bytes (or by maxBytes, where the form keeps it narrower) and refuses
 // characters that code page 950 cannot hold; a currency field accepts a signed decimal number.
-// The character limit of the form (maxLength) applies to typing as well.
+// The character limit of the form (maxLength) applies to typing as well, never to a value the
+// program shows: that is shown whole.
 //
 // A currency field shows in the program's currency format while the row is browsed, and as
 // plain digits while it is being typed.
@@ -39,6 +40,10 @@ class DBEdit : public QLineEdit {
   int maxBytes() const { return maxBytes_; }
   void setMaxBytes(int bytes);
 
+  // The most characters typing may leave in the edit (the form's maxLength; -1: no field bound
+  // yet). maxLength() itself may be longer while a longer value is shown.
+  int typingLength() const { return typingLength_; }
+
  protected:
   void changeEvent(QEvent* event) override;
   // Focus given by the program or the keyboard selects the whole text, so that what the clerk
@@ -52,12 +57,13 @@ class DBEdit : public QLineEdit {
   void showField();
   void write(const QString& text);
   void limitInput();
+  void fitTypingLength(const QString& shown);
 
   QPointer<DataSource> source_;
   std::string field_;
   bool upperCase_ = false;
   int maxBytes_ = 0;
-  int typingLength_ = -1;  // the form's maxLength, lifted while an amount is shown formatted
+  int typingLength_ = -1;  // the form's maxLength, lifted while a longer value is shown
   bool writing_ = false;
 };
 

@@ -65,9 +65,11 @@ void DBGrid::setMasterLink(store::Table* master, const std::string& masterFields
 }
 
 void DBGrid::follow(store::TableEvent event) {
-  if (moving_ || event == store::TableEvent::FieldChanged) return;
+  if (moving_) return;
   runGuarded([this, event] {
-    if (event == store::TableEvent::Destroyed) {
+    if (event == store::TableEvent::FieldChanged) {
+      showPendingValues();
+    } else if (event == store::TableEvent::Destroyed) {
       clearLines();
       cursor_.reset();
     } else if (event == store::TableEvent::Closed) {
@@ -87,7 +89,52 @@ void DBGrid::follow(store::TableEvent event) {
 void DBGrid::clearLines() {
   setRowCount(0);
   keys_.clear();
+  pendingLine_ = -1;
   loaded_ = false;
+}
+
+int DBGrid::lineOf(int row) const {
+  return pendingLine_ >= 0 && row >= pendingLine_ ? row + 1 : row;
+}
+
+int DBGrid::rowOf(int line) const {
+  if (pendingLine_ < 0 || line < pendingLine_) return line;
+  return line == pendingLine_ ? -1 : line - 1;
+}
+
+void DBGrid::followPending() {
+  const bool inserting = source_->table().State() == store::TableState::Insert;
+  if (inserting == (pendingLine_ >= 0)) return;
+  if (!inserting) {
+    removeRow(pendingLine_);
+    pendingLine_ = -1;
+    return;
+  }
+  pendingLine_ = insertionLine();
+  insertRow(pendingLine_);
+  showPendingValues();
+}
+
+// The new row takes the place of the row that was current when it was begun, which moves one
+// line down; without a current row it is the first line.
+int DBGrid::insertionLine() {
+  store::Table& table = source_->table();
+  const std::vector<store::Value> key =
+      table.IndexFieldNames() == keysIndex_ ? table.orderKey() : std::vector<store::Value>{};
+  if (key.empty() || keys_.empty()) return 0;
+  const auto read = std::find(keys_.begin(), keys_.end(), key);
+  if (read != keys_.end()) return static_cast<int>(read - keys_.begin());
+  if (cursor_ && cursor_->gotoOrderKey(key)) {
+    return std::clamp(static_cast<int>(cursor_->RecNo()) - 1, 0, static_cast<int>(keys_.size()));
+  }
+  return static_cast<int>(keys_.size());
+}
+
+void DBGrid::showPendingValues() {
+  if (pendingLine_ < 0 || !source_ || !source_->hasTable()) return;
+  store::Table& table = source_->table();
+  for (int c = 0; c < static_cast<int>(columns_.size()); ++c)
+    setItem(pendingLine_, c, new QTableWidgetItem(cellText(table.FieldByName(columns_[c].field))));
 }
 
 std::vector<store::Value> DBGrid::linkValues() const {
@@ -162,9 +209,11 @@ void DBGrid::showCurrent() {
     read = isRead();
   }
   if (!read && cursor_ && cursor_->gotoOrderKey(key)) {
-    const int line = static_cast<int>(cursor_->RecNo()) - 1;
+    const int line = lineOf(static_cast<int>(cursor_->RecNo()) - 1);
     if (line >= 0 && line < rowCount()) scrollTo(model()->index(line, 0));
   }
+  followPending();
+  if (pendingLine_ >= 0) scrollTo(model()->index(pendingLine_, 0));
   fillVisible();
   markCurrent();
 }
@@ -174,7 +223,8 @@ void DBGrid::fillVisible() {
   const int section = std::max(1, verticalHeader()->defaultSectionSize());
   // Before the grid is laid out its viewport has no height yet: its own height stands for it.
   const int pixels = isVisible() ? viewport()->height() : std::max(height(), 16 * section);
-  const int top = std::max(0, rowAt(0));
+  const int topLine = std::max(0, rowAt(0));
+  const int top = pendingLine_ >= 0 && topLine > pendingLine_ ? topLine - 1 : topLine;
   const int shown = pixels / section + 1;
   const int last = static_cast<int>(keys_.size()) - 1;
   fillLines(std::max(0, top - kMarginLines), std::min(last, top + shown + kMarginLines));
@@ -202,7 +252,8 @@ void DBGrid::fillLines(int from, int to) {
     if (!placed) return;
     for (;;) {
       for (int c = 0; c < static_cast<int>(columns_.size()); ++c)
-        setItem(line, c, new QTableWidgetItem(cellText(rows->FieldByName(columns_[c].field))));
+        setItem(lineOf(line), c,
+                new QTableWidgetItem(cellText(rows->FieldByName(columns_[c].field))));
       keys_[line] = rows->orderKey();
       if (++line > to || !keys_[line].empty()) break;
       rows->Next();
@@ -219,6 +270,10 @@ std::vector<store::Value> DBGrid::currentKey() {
 }
 
 void DBGrid::markCurrent() {
+  if (pendingLine_ >= 0) {
+    selectRow(pendingLine_);
+    return;
+  }
   auto key = currentKey();
   for (int line = 0; line < static_cast<int>(keys_.size()); ++line) {
     if (!key.empty() && keys_[line] == key) {
@@ -229,9 +284,11 @@ void DBGrid::markCurrent() {
   clearSelection();
 }
 
-void DBGrid::choose(int line) {
-  if (!source_ || !source_->hasTable() || line < 0 || line >= static_cast<int>(keys_.size()))
-    return;
+void DBGrid::choose(int viewLine) {
+  if (!source_ || !source_->hasTable()) return;
+  if (viewLine == pendingLine_) return;  // the new row is the current row already
+  const int line = rowOf(viewLine);
+  if (line < 0 || line >= static_cast<int>(keys_.size())) return;
   store::Table& table = source_->table();
   if (!table.Active()) return;
   if (keys_[line].empty()) fillLines(line, line);
@@ -243,6 +300,7 @@ void DBGrid::choose(int line) {
     found = table.gotoOrderKey(keys_[line]);
   }
   if (found) {
+    followPending();  // the move dropped a new row still open
     markCurrent();
     return;
   }

@@ -13,6 +13,11 @@
 // mark. A table closed and opened again within one handler, with nothing written meanwhile, keeps
 // its lines; one left closed shows none once the handler is over.
 //
+// While a new row is being inserted it has a line of its own, the current line, showing its
+// values as they are assigned: at the line of the row that was current when it was begun, which
+// moves one line down. The line goes when the row is written (the lines are read again, the row
+// in its place) or dropped.
+//
 // Each line keeps the full order key of its row. Choosing a line moves the table to the row
 // with that key, never to a position: other table objects may have added, deleted or
 // renumbered rows since the lines were read. When the line's row is no longer there, the
@@ -76,7 +81,15 @@ class DBGrid : public QTableWidget {
   void showCurrent();
   void fitColumns();
   void markCurrent();
-  void choose(int line);
+  // The line of the new row being inserted: added, filled or removed as the table's state is.
+  void followPending();
+  int insertionLine();
+  void showPendingValues();
+  // Lines in view and rows read (keys_) differ by the new row's line, when there is one; rowOf
+  // gives -1 for that line.
+  int lineOf(int row) const;
+  int rowOf(int line) const;
+  void choose(int viewLine);
   std::vector<store::Value> currentKey();
 
   QPointer<DataSource> source_;
@@ -89,7 +102,8 @@ class DBGrid : public QTableWidget {
   std::string keysIndex_;                        // the table's order then
   unsigned long long generation_ = 0;            // the session's writes when they were read
   std::vector<store::Value> linkShown_;          // the master's link values then
-  std::vector<std::vector<store::Value>> keys_;  // order key of each line; empty: not read
+  std::vector<std::vector<store::Value>> keys_;  // order key of each row read; empty: not read
+  int pendingLine_ = -1;                         // the new row's line; -1: none
   bool moving_ = false;
   bool filling_ = false;
 };

@@ -78,9 +78,11 @@ void TSaveDialogBoxForm::FileOKBitBtnClick() {
   const std::optional<QString> chosen =
       toolkit::dialogs().SaveFile({SaveDialogInitialDir, SaveDialogFileName, SaveDialogTitle});
   if (chosen) {
-    const std::string warning = transfer::saveTransferFile(chosen->toStdString(), Memo->bytes());
+    // The name confirmed is proposed next time also when this save fails: the clerk retrying
+    // after a full or write-protected medium wants the name just chosen.
     SaveDialogFileName = *chosen;
     SaveDialogInitialDir = QFileInfo(*chosen).absolutePath();
+    const std::string warning = transfer::saveTransferFile(chosen->toStdString(), Memo->bytes());
     // The file is saved; only its reaching the medium is in doubt, which the clerk must know.
     if (!warning.empty()) toolkit::ShowMessage(QString::fromStdString(warning));
   }

@@ -27,7 +27,7 @@ class TSaveDialogBoxForm : public QWidget, public Ui::TSaveDialogBoxForm {
   void SaveDialogShow();
 
   // The file-save dialog's settings: where it starts the first time, the name it proposes
-  // (the name last confirmed, with its folder, after the first save) and its title.
+  // (the name last confirmed, with its folder, whether or not its save succeeded) and its title.
   QString SaveDialogInitialDir;
   QString SaveDialogFileName = QStringLiteral("BT");
   static const QString SaveDialogTitle;

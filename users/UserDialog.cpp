@@ -65,5 +65,7 @@ void UserDialog::report(users::UserOutcome outcome, const QString& doneMessage) 
     return;
   }
   toolkit::ShowMessage(refusal(outcome));
-  closeAndClear();
+  // An empty code or password is the one refusal the table itself makes (both fields are
+  // required): like every refusal of the table, it leaves the dialog open with what was typed.
+  if (outcome != users::UserOutcome::EmptyEntry) closeAndClear();
 }

@@ -5,7 +5,8 @@
 // open with what was typed.
 //
 // Every outcome is reported with one message, and the dialog then closes with its boxes empty
-// and the focus in its first box, ready for the next showing. The close box only hides it,
+// and the focus in its first box, ready for the next showing; only an empty code or password,
+// which the table refuses, leaves it open with its entries. The close box only hides it,
 // keeping the entries.
 
 #include <QList>
@@ -34,8 +35,8 @@ class UserDialog : public QWidget {
 
   // Closes the dialog and empties its boxes.
   void closeAndClear();
-  // Reports `outcome`: a refusal is shown, then the dialog closes and empties; Done closes and
-  // empties the dialog first, then shows `doneMessage`.
+  // Reports `outcome`: a refusal is shown, then the dialog closes and empties (an empty entry
+  // leaves it open as it is); Done closes and empties the dialog first, then shows `doneMessage`.
   void report(users::UserOutcome outcome, const QString& doneMessage);
 
  private:

@@ -249,12 +249,25 @@ TEST(DBGrid, ADragMakesTheLineUnderTheMouseCurrent) {
   EXPECT_EQ(g.marked(), 2);
 }
 
-TEST(DBGrid, AChosenLineDropsAPendingNewEntry) {
+// A new row takes the line of the row current when it was begun, as the current line, and shows
+// its values as they are assigned; choosing another line drops it.
+TEST(DBGrid, ANewRowIsTheCurrentLineUntilAChosenLineDropsIt) {
   EntriesGrid g;
+  g.salary.Next();
   g.salary.Insert();
-  g.click(2);
+  ASSERT_EQ(g.grid.rowCount(), 5);
+  EXPECT_EQ(g.marked(), 1);
+  EXPECT_EQ(g.grid.item(1, 0)->text(), "");
+  EXPECT_EQ(g.grid.item(2, 0)->text(), QString::fromStdString(kLines[1].date));
+  g.salary.FieldByName("SENDDATE").setText("880401");
+  g.salary.FieldByName("PAY").setText("500");
+  EXPECT_EQ(g.grid.item(1, 0)->text(), "880401");
+  EXPECT_EQ(g.grid.item(1, 1)->text(), "$500.00");
+  g.click(3);  // the line of the third entry
   EXPECT_EQ(g.salary.State(), store::TableState::Browse);
   EXPECT_EQ(g.current(), kLines[2].text());
+  EXPECT_EQ(g.grid.rowCount(), 4);
+  EXPECT_EQ(g.marked(), 2);
 }
 
 TEST(DBGrid, LinesReadInAnotherOrderAreReadAgainInsteadOfNamingAnotherRow) {

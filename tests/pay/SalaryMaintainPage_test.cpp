@@ -27,6 +27,9 @@ const QString kDuplicate =
     QStringLiteral("本員工在此入帳日期已有一筆相同入帳金額及薪資項目的入帳資料,請修改後再寫入");
 const QString kAmountTyping =
     QStringLiteral("入帳金額只能輸入數字,可有一個負號及一個小數點,最多 13 個字");
+const QString kAmountTooLong = QStringLiteral("入帳金額超過轉帳檔可容納的 13 位,請重新輸入");
+const QString kNothingToPost = QStringLiteral("目前沒有新增的入帳資料可寫入,請先按「新增」");
+const QString kNoEmployee = QStringLiteral("目前沒有員工資料,請先新增員工再輸入入帳資料");
 
 class PayPage : public PayFixture {
  protected:
@@ -169,8 +172,7 @@ TEST_F(PayPage, CopiedAmountOrItemTheTransferFileCannotCarryIsRefusedAtPost) {
     std::string date, amount, item;
     QString message;
   } cases[] = {
-      {"880305", "123456789012345", "薪水轉帳",
-       QStringLiteral("入帳金額超過轉帳檔可容納的 13 位,請重新輸入")},
+      {"880305", "123456789012345", "薪水轉帳", kAmountTooLong},
       {"880306", "100", "年終獎金",
        QStringLiteral("薪資項目「年終獎金」不是轉帳檔可用的項目,請從薪資項目清單中選擇")},
   };
@@ -187,6 +189,60 @@ TEST_F(PayPage, CopiedAmountOrItemTheTransferFileCannotCarryIsRefusedAtPost) {
     EXPECT_EQ(entriesOnDisk(), before);
     EXPECT_TRUE(pendingEntry());
   }
+}
+
+// The amount edit takes 13 characters by typing; an amount copied forward that is longer is
+// shown whole, as 寫入 judges it, and the clerk shortens it there.
+TEST_F(PayPage, CopiedAmountLongerThanTheEditTakesIsShownWholeUntilShortened) {
+  folder.addEntry("000300", "880305", "123456789012345", "薪水轉帳");
+  type(pay->SendDateEdit, "880401");
+  goToEmployee("000300");
+  pay->SalaryCreatBitBtn->press();
+  auto* amount = pay->EmployeePayDBEdit;
+  EXPECT_EQ(amount->text(), "123456789012345");
+  pay->SalaryPostBitBtn->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kAmountTooLong});
+
+  amount->end(false);
+  QTest::keyClick(amount, Qt::Key_Backspace);
+  QTest::keyClick(amount, Qt::Key_Backspace);
+  EXPECT_EQ(amount->text(), "1234567890123");
+  dialogs.clear();
+  QTest::keyClick(amount, Qt::Key_4);  // a 14th character is refused again
+  EXPECT_EQ(dialogs.texts(), QStringList{kAmountTyping});
+  EXPECT_EQ(amount->text(), "1234567890123");
+  dialogs.clear();
+  pay->SalaryPostBitBtn->press();
+  EXPECT_TRUE(dialogs.texts().isEmpty());
+  const Rows rows = entriesOnDisk();
+  EXPECT_NE(std::find(rows.begin(), rows.end(), "000300 880401 1234567890123 薪水轉帳"),
+            rows.end());
+}
+
+TEST_F(PayPage, NewWithoutAnEmployeeAndPostWithNothingOpenAreRefusedWithAMessage) {
+  const Rows before = entriesOnDisk();
+  goToEmployee("000123");
+  pay->SalaryCreatBitBtn->press();
+  pay->SalaryFirstBitBtn->press();  // drops the new entry; 寫入 stays enabled
+  ASSERT_TRUE(pay->SalaryPostBitBtn->isEnabled());
+  dialogs.clear();
+  pay->SalaryPostBitBtn->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kNothingToPost});
+  EXPECT_EQ(entriesOnDisk(), before);
+
+  {
+    store::Table employees(folder.session(), "basic.DB");
+    employees.EmptyTable();
+  }
+  changePage();
+  const Controls shown = controls();
+  dialogs.clear();
+  pay->SalaryCreatBitBtn->press();
+  EXPECT_EQ(dialogs.texts(), QStringList{kNoEmployee});
+  EXPECT_FALSE(pendingEntry());
+  EXPECT_EQ(controls(), shown);
+  EXPECT_EQ(pay->DBGrid1->rowCount(), 0);
+  EXPECT_EQ(entriesOnDisk(), before);
 }
 
 TEST_F(PayPage, BatchSendDateRefusesWhatCp950CannotHold) {
@@ -383,6 +439,61 @@ TEST_F(PayPage, GridShowsTheEntriesInKeyOrderFollowsTheEmployeeBarAndTakesClicks
   EXPECT_EQ(grid->rowCount(), 0);
   pay->PriorBitBtn8->press();
   EXPECT_EQ(column(1), QStringLiteral("入帳日|880105|880205"));
+}
+
+// The classic grid: a new entry has a line of its own, the current line, at the line of the entry
+// it was begun on (the latest), showing its values as they change, until it is written (then it
+// stands in its place in the order) or dropped.
+TEST_F(PayPage, GridShowsTheNewEntryAsTheCurrentLineUntilWrittenOrDropped) {
+  auto* grid = pay->DBGrid1;
+  const auto lines = [grid] {
+    Rows out;
+    for (int line = 0; line < grid->rowCount(); ++line) {
+      QStringList cells;
+      for (int c = 0; c < grid->columnCount(); ++c)
+        cells << (grid->item(line, c) ? grid->item(line, c)->text() : "?");
+      out.push_back(cells.join(' ').toStdString());
+    }
+    return out;
+  };
+  const auto marked = [grid] {
+    const auto rows = grid->selectionModel()->selectedRows();
+    return rows.size() == 1 ? rows.front().row() : -1;
+  };
+  startEntry("000123", "880305");
+  EXPECT_EQ(lines(), (Rows{"000123 880105 $35,000.00 薪水轉帳", "000123 880305 $36,000.00 薪水轉帳",
+                           "000123 880205 $36,000.00 薪水轉帳"}));
+  EXPECT_EQ(marked(), 1);
+  typeKeys(pay->EmployeePayDBEdit, "37000");
+  chooseItem(QStringLiteral("退稅"));
+  EXPECT_EQ(lines()[1], "000123 880305 $37,000.00 退稅");
+  pay->SalaryPostBitBtn->press();
+  const Rows written = {"000123 880105 $35,000.00 薪水轉帳", "000123 880205 $36,000.00 薪水轉帳",
+                        "000123 880305 $37,000.00 退稅"};
+  EXPECT_EQ(lines(), written);
+  EXPECT_EQ(marked(), 2);
+
+  pay->SalaryCreatBitBtn->press();
+  EXPECT_EQ(grid->rowCount(), 4);
+  EXPECT_EQ(marked(), 2);
+  pay->SalaryCancelBitBtn->press();
+  EXPECT_EQ(lines(), written);
+  EXPECT_EQ(marked(), 2);
+
+  // Clicking a stored entry drops the new one, as every move does.
+  pay->SalaryCreatBitBtn->press();
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                    grid->visualItemRect(grid->item(3, 0)).center());
+  EXPECT_FALSE(pendingEntry());
+  EXPECT_EQ(lines(), written);
+  EXPECT_EQ(marked(), 2);
+  EXPECT_EQ(shownEntry(), "880305 $37,000.00 退稅");
+
+  goToEmployee("000200");  // no entries: the new one is the only line
+  pay->SalaryCreatBitBtn->press();
+  EXPECT_EQ(lines(), Rows{"000200 880305  "});
+  EXPECT_EQ(marked(), 0);
+  EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
 // The transfer file knows exactly these texts, byte for byte.

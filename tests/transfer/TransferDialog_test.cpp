@@ -111,12 +111,20 @@ TEST_F(TransferDialog, FileDialogProposesTheNameLastConfirmedWithItsFolder) {
   run("880305", target("BT000120"));
   run("880305", std::nullopt);  // a cancel does not change the proposal
   run("880305", target("BT000220"));
+  // A failed save (its folder gone, as a medium pulled out) leaves its name for the retry.
+  run("880305", target("gone/BT000320"));
+  ASSERT_TRUE(form.isVisible());
+  fs::create_directory(folder.path() / "gone");
+  dialogs.answerSave(target("gone/BT000320"));
+  form.FileOKBitBtn->press();
+  EXPECT_TRUE(fs::exists(folder.path() / "gone" / "BT000320"));
   std::vector<QString> proposed;
   for (const auto& s : dialogs.shown()) {
     if (s.kind == ScriptedDialogs::Kind::SaveFile) proposed.push_back(s.save.fileName);
   }
-  EXPECT_EQ(proposed, (std::vector<QString>{"BT", target("BT000120"), target("BT000120")}));
-  EXPECT_EQ(form.SaveDialogInitialDir, QString::fromStdString(folder.path().string()));
+  EXPECT_EQ(proposed, (std::vector<QString>{"BT", target("BT000120"), target("BT000120"),
+                                            target("BT000220"), target("gone/BT000320")}));
+  EXPECT_EQ(form.SaveDialogInitialDir, QString::fromStdString((folder.path() / "gone").string()));
 }
 
 TEST_F(TransferDialog, RefusalsAreShownAndKeepTheEarlierFileTheDialogAndItsDate) {
