@@ -75,9 +75,13 @@ template <class Make>
 fs::path newTemporary(const fs::path& target, Make make) {
   static std::atomic<int> counter{0};
   for (;;) {
-    const fs::path name =
-        folderOf(target) / ("." + target.filename().string() + std::string(kMark) +
-                            std::to_string(::getpid()) + "-" + std::to_string(++counter));
+    std::string base = ".";
+    base += target.filename().string();
+    base += kMark;
+    base += std::to_string(::getpid());
+    base += '-';
+    base += std::to_string(++counter);
+    const fs::path name = folderOf(target) / base;
     const int error = make(name);
     if (error == 0) return name;
     if (error != EEXIST) fail(error, target);
