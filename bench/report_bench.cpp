@@ -8,14 +8,19 @@
 // copied first and never written. Prints
 //   BENCH report_list_month_large median_us=<x> pages=<n> peak_rss_kb=<k>
 //   BENCH report_detailed_month_large median_us=<x> pages=<n> peak_rss_kb=<k>
-//   BENCH report_preview_<style>_month_large first_page_us=<x> pages=<n> peak_rss_kb=<k>
+//   BENCH report_<style>_floor_large rows_only_us=<x> paint_only_us=<y> texts=<n>
+//   BENCH report_preview_first_page_large detailed_ms=<x> list_ms=<y> peak_rss_kb=<k> ...
 
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPdfWriter>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +31,8 @@
 #include <vector>
 
 #include "BenchReport.h"
+#include "reports/PainterCanvas.h"
+#include "reports/PreviewWindow.h"
 #include "reports/QuickRep.h"
 #include "reports/SalaryReport.h"
 #include "store/Schema.h"
@@ -82,9 +89,10 @@ void runTool(const std::vector<std::string>& args) {
   _exit(127);
 }
 
+// The pages salary-admin report tells ("已寫入 FILE: 共 N 頁").
 int pagesIn(const std::string& out) {
-  const auto colon = out.rfind(": ");
-  return colon == std::string::npos ? -1 : std::atoi(out.c_str() + colon + 2);
+  const auto at = out.rfind("共 ");
+  return at == std::string::npos ? -1 : std::atoi(out.c_str() + at + std::string("共 ").size());
 }
 
 void renderBench(const fs::path& folder, const std::string& style, int runs) {
@@ -111,9 +119,16 @@ void renderBench(const fs::path& folder, const std::string& style, int runs) {
       us.size());
 }
 
-// The preview window builds every page before it shows the first: Qt's preview widget asks
-// for the whole document at once.
-void previewBench(const fs::path& folder, const std::string& style) {
+// The preview window from 預覽 to its first page painted, then (for its memory) every page laid
+// out and the last one shown.
+struct PreviewFigures {
+  double firstMs = 0;
+  double allMs = 0;
+  int pages = 0;
+  long peakKb = 0;
+};
+
+PreviewFigures previewBench(const fs::path& folder, const std::string& style) {
   Child c = inChild([&] {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;
@@ -126,16 +141,82 @@ void previewBench(const fs::path& folder, const std::string& style) {
     const std::unique_ptr<reports::SalaryReport> report = reports::reportOfStyle(session, style);
     QWidget owner;
     reports::QuickRep rep(*report, &owner);
-    const double us = bench::timeUs([&] { rep.Preview(); });
-    std::printf("%.0f %d\n", us, rep.pageCount());
+    const double first = bench::timeUs([&] {
+      rep.Preview();
+      rep.previewWindow()->grab();  // painted
+    });
+    const double all = bench::timeUs([&] {
+      rep.previewWindow()->findChild<QAction*>("LastPageAction")->trigger();
+      rep.previewWindow()->grab();
+    });
+    std::printf("%.0f %.0f %d\n", first, all, rep.pageCount());
   });
-  double us = 0;
-  int pages = 0;
-  std::sscanf(c.out.c_str(), "%lf %d", &us, &pages);
-  std::printf(
-      "BENCH report_preview_%s_month_large first_page_us=%.0f pages=%d peak_rss_kb=%ld "
-      "process_cpu_us=%.0f\n",
-      style.c_str(), us, pages, c.peakKb, c.cpuUs);
+  PreviewFigures f;
+  std::sscanf(c.out.c_str(), "%lf %lf %d", &f.firstMs, &f.allMs, &f.pages);
+  f.firstMs /= 1000;
+  f.allMs /= 1000;
+  f.peakKb = c.peakKb;
+  std::printf("preview %s: first page %.0f ms, to the last of %d pages %.0f ms, peak %ld kB\n",
+              style.c_str(), f.firstMs, f.pages, f.allMs, f.peakKb);
+  return f;
+}
+
+// Where a report's time goes: its rows read and laid out with nothing painted, and the same
+// pages painted on a PDF writer from a record, with no row read.
+class Recorder : public reports::ReportCanvas {
+ public:
+  explicit Recorder(bool keep) : keep_(keep) {}
+  void beginPage(int) override {
+    if (keep_) pages.emplace_back();
+  }
+  void drawText(const reports::PlacedText& text) override {
+    ++texts;
+    if (keep_) pages.back().push_back(text);
+  }
+  void endPage() override {}
+  std::vector<std::vector<reports::PlacedText>> pages;
+  long texts = 0;
+
+ private:
+  bool keep_;
+};
+
+void floorBench(const fs::path& folder, const std::string& style) {
+  Child c = inChild([&] {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "report-bench";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    toolkit::installFontSubstitutions();
+    store::Session session(folder);
+    session.AddPassword(store::kTablePassword);
+    const std::unique_ptr<reports::SalaryReport> report = reports::reportOfStyle(session, style);
+    Recorder rows(false);
+    const double readUs = bench::timeUs([&] { report->render(rows); });
+    Recorder record(true);
+    report->render(record);
+    QByteArray bytes;
+    const double paintUs = bench::timeUs([&] {
+      QBuffer buffer(&bytes);
+      buffer.open(QIODevice::WriteOnly);
+      QPdfWriter writer(&buffer);
+      reports::PainterCanvas canvas(writer, report->reportLayout());
+      int page = 0;
+      for (const auto& texts : record.pages) {
+        canvas.beginPage(++page);
+        for (const auto& t : texts) canvas.drawText(t);
+        canvas.endPage();
+      }
+      canvas.finish();
+    });
+    std::printf("%.0f %.0f %ld\n", readUs, paintUs, rows.texts);
+  });
+  double readUs = 0, paintUs = 0;
+  long texts = 0;
+  std::sscanf(c.out.c_str(), "%lf %lf %ld", &readUs, &paintUs, &texts);
+  std::printf("BENCH report_%s_floor_large rows_only_us=%.0f paint_only_us=%.0f texts=%ld\n",
+              style.c_str(), readUs, paintUs, texts);
 }
 
 }  // namespace
@@ -174,7 +255,14 @@ int main(int argc, char** argv) {
     });
     std::cout << "batch of " << month << ": " << t.out;
     for (const std::string style : {"list", "detailed"}) renderBench(folder, style, runs);
-    for (const std::string style : {"list", "detailed"}) previewBench(folder, style);
+    for (const std::string style : {"list", "detailed"}) floorBench(folder, style);
+    const PreviewFigures list = previewBench(folder, "list");
+    const PreviewFigures detailed = previewBench(folder, "detailed");
+    std::printf(
+        "BENCH report_preview_first_page_large detailed_ms=%.0f list_ms=%.0f peak_rss_kb=%ld "
+        "detailed_pages=%d last_page_detailed_ms=%.0f\n",
+        detailed.firstMs, list.firstMs, std::max(list.peakKb, detailed.peakKb), detailed.pages,
+        detailed.allMs);
   } catch (const std::exception& e) {
     std::cerr << "report-bench: " << e.what() << "\n";
     fs::remove_all(folder);

@@ -1,6 +1,7 @@
 #include "PainterCanvas.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 
@@ -14,8 +15,42 @@ void applyPageLayout(QPagedPaintDevice& device, const ReportLayout& layout) {
                                    QMarginsF(m, m, m, m), QPageLayout::Millimeter));
 }
 
+TextPainter::TextPainter(QPainter& painter, QPaintDevice& device, double dotsPerMm)
+    : painter_(painter), device_(device), dotsPerMm_(dotsPerMm) {}
+
+void TextPainter::draw(const PlacedText& text) {
+  if (!hasFont_ || text.font != font_) {
+    font_ = text.font;
+    hasFont_ = true;
+    painter_.setFont(font_);
+    ascent_ = QFontMetricsF(font_, &device_).ascent();
+    raw_ = QRawFont::fromFont(QFont(font_, &device_));
+  }
+  if (text.color != painter_.pen().color()) painter_.setPen(text.color);
+  const QPointF baseline(text.x * dotsPerMm_, text.y * dotsPerMm_ + ascent_);
+  const QList<quint32> glyphs =
+      raw_.isValid() ? raw_.glyphIndexesForString(text.text) : QList<quint32>{};
+  if (glyphs.isEmpty() || glyphs.contains(0)) {
+    painter_.drawText(baseline, text.text);
+    return;
+  }
+  const QList<QPointF> advances = raw_.advancesForGlyphIndexes(glyphs);
+  QList<QPointF> positions;
+  positions.reserve(advances.size());
+  QPointF at;
+  for (const QPointF& advance : advances) {
+    positions.append(at);
+    at += advance;
+  }
+  QGlyphRun run;
+  run.setRawFont(raw_);
+  run.setGlyphIndexes(glyphs);
+  run.setPositions(positions);
+  painter_.drawGlyphRun(baseline, run);
+}
+
 PainterCanvas::PainterCanvas(QPagedPaintDevice& device, const ReportLayout& layout)
-    : device_(device), dpi_(device.logicalDpiX()) {
+    : device_(device), dpi_(device.logicalDpiX()), texts_(painter_, device, dpi_ / 25.4) {
   applyPageLayout(device, layout);
 }
 
@@ -31,16 +66,6 @@ void PainterCanvas::beginPage(int number) {
     return;
   }
   device_.newPage();
-}
-
-void PainterCanvas::drawText(const PlacedText& text) {
-  if (text.font != font_) {
-    font_ = text.font;
-    painter_.setFont(font_);
-    ascent_ = QFontMetricsF(font_, &device_).ascent();
-  }
-  if (text.color != painter_.pen().color()) painter_.setPen(text.color);
-  painter_.drawText(QPointF(dots(text.x), dots(text.y) + ascent_), text.text);
 }
 
 double PainterCanvas::textWidth(const QFont& font, const QString& text) const {

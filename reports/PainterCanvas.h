@@ -1,9 +1,11 @@
 #pragma once
 // PainterCanvas: paints a report's pages on a paged device (a PDF writer or a printer) through
 // QPainter, in the report's page settings: A4 portrait with its margins, the printable area's
-// top-left corner as origin.
+// top-left corner as origin. TextPainter, which it paints with, also paints the preview's page
+// on screen.
 
 #include <QPainter>
+#include <QRawFont>
 
 #include "ReportCanvas.h"
 #include "ReportLayout.h"
@@ -11,6 +13,30 @@
 class QPagedPaintDevice;
 
 namespace reports {
+
+// Paints placed texts with a painter whose origin is the printable area's top-left corner, on
+// a device of `dotsPerMm`.
+//
+// A text is painted as a run of glyphs taken straight from its font: each character's glyph
+// from the font's character map and its advance, the font's raw form made once per font.
+// Shaping every text anew (HarfBuzz, through QPainter::drawText) was most of the time a large
+// report took, and these texts (digits, Latin letters, Chinese characters) need no shaping. A
+// text with a character its font lacks is painted through drawText, whose font fallback finds
+// a face for it.
+class TextPainter {
+ public:
+  TextPainter(QPainter& painter, QPaintDevice& device, double dotsPerMm);
+  void draw(const PlacedText& text);
+
+ private:
+  QPainter& painter_;
+  QPaintDevice& device_;
+  double dotsPerMm_;
+  QFont font_;  // the painter's font, its ascent in dots, and its raw form at the device's dpi
+  double ascent_ = 0;
+  QRawFont raw_;
+  bool hasFont_ = false;
+};
 
 class PainterCanvas : public ReportCanvas {
  public:
@@ -20,18 +46,15 @@ class PainterCanvas : public ReportCanvas {
   void finish();
 
   void beginPage(int number) override;
-  void drawText(const PlacedText& text) override;
+  void drawText(const PlacedText& text) override { texts_.draw(text); }
   void endPage() override {}
   double textWidth(const QFont& font, const QString& text) const override;
 
  private:
-  double dots(double mm) const { return mm * dpi_ / 25.4; }
-
   QPagedPaintDevice& device_;
   QPainter painter_;
   double dpi_;
-  QFont font_;  // the painter's font, and its ascent in dots
-  double ascent_ = 0;
+  TextPainter texts_;
 };
 
 // A4 portrait with the layout's margins, in millimetres.

@@ -1,69 +1,55 @@
 #include "QuickRep.h"
 
-#include <QAction>
 #include <QDir>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPrinterInfo>
-#include <QToolBar>
 
 #include "PainterCanvas.h"
+#include "PreviewWindow.h"
 #include "SalaryReport.h"
 #include "store/EngineError.h"
 #include "toolkit/Dialogs.h"
-#include "toolkit/Guard.h"
 
 namespace reports {
 
 const char* const kNoPrinterMessage =
     "沒有安裝印表機,無法列印報表。請先安裝印表機並設為預設印表機。";
+const char* const kNoDefaultPrinterMessage =
+    "已安裝印表機,但沒有設定預設印表機,無法列印報表。請在系統的印表機設定中選一台為預設印表機。";
 
 namespace {
 
 const char* const kPrintFailed = "報表未能送到印表機,請檢查印表機後再試一次";
 
+// The caption of a report's preview and the name its PDF is proposed under: its title, or for
+// the list report, which has none, the name of its style.
+QString nameOf(const SalaryReport& report) {
+  const QString title = report.reportLayout().title;
+  return title.isEmpty() ? QStringLiteral("條列式報表") : title;
+}
+
 }  // namespace
 
-QuickRep::QuickRep(SalaryReport& report, QWidget* owner)
-    : report_(report), owner_(owner), previewPrinter_(QPrinter::HighResolution) {}
+QuickRep::QuickRep(SalaryReport& report, QWidget* owner) : report_(report), owner_(owner) {}
 
 QuickRep::~QuickRep() = default;
 
-void QuickRep::paint(QPrinter* printer) {
-  printer->setDocName(report_.reportLayout().title);
-  PainterCanvas canvas(*printer, report_.reportLayout());
-  try {
-    pages_ = report_.render(canvas);
-  } catch (...) {
-    // Nothing of a report that could not be built completely goes to a printer. (The preview's
-    // own printer is left alone: it shows the pages built so far.)
-    if (printer != &previewPrinter_) printer->abort();
-    throw;
-  }
-  canvas.finish();
+int QuickRep::pageCount() const {
+  if (printedLast_ || !preview_) return printed_;
+  return preview_->pageCount();
 }
 
 void QuickRep::Preview() {
   if (!preview_) {
-    preview_ = std::make_unique<QPrintPreviewDialog>(&previewPrinter_, owner_, Qt::Window);
-    const QString title = report_.reportLayout().title;
-    preview_->setWindowTitle(title.isEmpty() && owner_ ? owner_->windowTitle() : title);
-    // The whole report is built before the window shows it: a failure (a table file missing)
-    // is reported by the guard and the window shows the pages built so far.
-    connect(preview_.get(), &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* printer) { toolkit::runGuarded([&] { paint(printer); }); });
-    if (auto* bar = preview_->findChild<QToolBar*>()) {
-      QAction* pdf = bar->addAction(QStringLiteral("匯出 PDF"));
-      pdf->setObjectName(QStringLiteral("ExportPdfAction"));
-      toolkit::connectGuarded(pdf, &QAction::triggered, this, &QuickRep::exportPdf);
-    }
-    preview_->setModal(false);
-    preview_->show();
-  } else {
-    // Shown again: read the tables afresh.
-    if (auto* widget = preview_->findChild<QPrintPreviewWidget*>()) widget->updatePreview();
-    preview_->show();
+    preview_ = std::make_unique<PreviewWindow>(report_, nameOf(report_), owner_);
+    preview_->setPrint([this] { Print(); });
+    preview_->setExportPdf([this] { exportPdf(); });
   }
+  printedLast_ = false;
+  // Built afresh each time; a report that cannot be read (a table file missing) is refused here
+  // and its window is not shown.
+  preview_->showReport();
+  preview_->show();
   preview_->raise();
   preview_->activateWindow();
 }
@@ -71,8 +57,7 @@ void QuickRep::Preview() {
 void QuickRep::exportPdf() {
   toolkit::SaveDialogRequest request;
   request.initialDir = QDir::homePath();
-  const QString title = report_.reportLayout().title;
-  request.fileName = (title.isEmpty() ? QStringLiteral("條列式報表") : title) + ".pdf";
+  request.fileName = nameOf(report_) + ".pdf";
   request.title = QStringLiteral("匯出 PDF");
   const std::optional<QString> name = toolkit::dialogs().SaveFile(request);
   if (!name) return;
@@ -84,7 +69,9 @@ void QuickRep::exportPdf() {
 void QuickRep::Print() {
   const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
   if (printerInfo.isNull()) {
-    toolkit::ShowMessage(QString::fromUtf8(kNoPrinterMessage));
+    toolkit::ShowMessage(QString::fromUtf8(QPrinterInfo::availablePrinterNames().isEmpty()
+                                               ? kNoPrinterMessage
+                                               : kNoDefaultPrinterMessage));
     return;
   }
   QPrinter printer(printerInfo, QPrinter::HighResolution);
@@ -92,7 +79,17 @@ void QuickRep::Print() {
   printer.setPrintRange(QPrinter::AllPages);
   printer.setDuplex(QPrinter::DuplexNone);
   printer.setPaperSource(QPrinter::Upper);
-  paint(&printer);
+  printer.setDocName(report_.reportLayout().title);
+  PainterCanvas canvas(printer, report_.reportLayout());
+  try {
+    printed_ = report_.render(canvas);
+  } catch (...) {
+    // Nothing of a report that could not be built completely goes to a printer.
+    printer.abort();
+    throw;
+  }
+  canvas.finish();
+  printedLast_ = true;
   if (printer.printerState() == QPrinter::Error) {
     throw store::EngineError::of(store::EngineError::Code::General,
                                  printerInfo.printerName().toStdString(), {}, kPrintFailed);

@@ -1,21 +1,21 @@
 #pragma once
 // QuickRep: shows a salary report in its preview window or sends it to the printer.
 //
-// Preview opens the report's preview window without blocking (rebuilt from the tables each
-// time); the window also offers 匯出 PDF, which saves the report as a PDF file through the same
-// atomic save as the transfer file. Print sends the report to the default printer without a
-// printer dialog: A4 portrait, one copy, all pages, no duplex. With no printer installed the
+// Preview opens the report's preview window (PreviewWindow) without blocking, built from the
+// tables each time it is asked for; the window also offers 列印, as Print does, and 匯出 PDF,
+// which saves the report as a PDF file through the one way a file replaces another. Print sends
+// the report to the default printer without a printer dialog: A4 portrait, one copy, all
+// pages, no duplex. With no printer installed, or printers but none chosen as the default, the
 // clerk is told so, and nothing else happens.
 
 #include <QObject>
-#include <QPrinter>
 #include <memory>
 
-class QPrintPreviewDialog;
 class QWidget;
 
 namespace reports {
 
+class PreviewWindow;
 class SalaryReport;
 
 class QuickRep : public QObject {
@@ -29,23 +29,24 @@ class QuickRep : public QObject {
   void Print();
 
   // The preview window once Preview has run (nullptr before).
-  QPrintPreviewDialog* previewWindow() const { return preview_.get(); }
-  // Pages of the last build.
-  int pageCount() const { return pages_; }
+  PreviewWindow* previewWindow() const { return preview_.get(); }
+  // Pages of the last build: the pages printed, or after a preview the pages it has found to
+  // be the report's (0 while it has not found the last).
+  int pageCount() const;
   // Asks for a file name and saves the report there as PDF.
   void exportPdf();
 
  private:
-  void paint(QPrinter* printer);
-
   SalaryReport& report_;
   QWidget* owner_;
-  QPrinter previewPrinter_;
-  std::unique_ptr<QPrintPreviewDialog> preview_;
-  int pages_ = 0;
+  std::unique_ptr<PreviewWindow> preview_;
+  int printed_ = 0;
+  bool printedLast_ = false;
 };
 
-// What the clerk is told when no printer is installed.
+// What the clerk is told when no printer is installed, and when printers are installed but none
+// is the default.
 extern const char* const kNoPrinterMessage;
+extern const char* const kNoDefaultPrinterMessage;
 
 }  // namespace reports

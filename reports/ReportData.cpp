@@ -73,6 +73,19 @@ bool ReportData::Eof(const QString& dataSet) {
   return table(dataSet).Eof();
 }
 
+std::vector<store::Value> ReportData::position(const QString& dataSet) {
+  return table(dataSet).orderKey();
+}
+
+void ReportData::seek(const QString& dataSet, const std::vector<store::Value>& key) {
+  store::Table& t = table(dataSet);
+  if (!t.Active()) t.Open();
+  if (!t.gotoOrderKey(key)) {
+    throw store::EngineError::of(store::EngineError::Code::General, t.TableName(), {},
+                                 "報表的資料已變更,請重新產生報表");
+  }
+}
+
 void ReportData::openQueries(const ReportBand& band) {
   for (const auto& e : band.elements) {
     auto it = queries_.find(e.dataSet);

@@ -13,6 +13,9 @@
 #include <QDate>
 #include <QString>
 #include <map>
+#include <vector>
+
+#include "store/Value.h"
 
 #include "ReportLayout.h"
 
@@ -38,6 +41,10 @@ class ReportData {
   void First(const QString& dataSet);
   void Next(const QString& dataSet);
   bool Eof(const QString& dataSet);
+  // The order key of the row a table stands on, and a return to that row. seek throws
+  // store::EngineError when the row is no longer there: the data changed meanwhile.
+  std::vector<store::Value> position(const QString& dataSet);
+  void seek(const QString& dataSet, const std::vector<store::Value>& key);
 
   // Runs the queries that `band` shows.
   void openQueries(const ReportBand& band);

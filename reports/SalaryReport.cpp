@@ -12,6 +12,16 @@
 namespace reports {
 
 int SalaryReport::render(ReportCanvas& canvas, QDate today) {
+  int pages = 0;
+  readTables([&] { pages = BandReport(reportLayout(), data_, today).run(canvas); });
+  return pages;
+}
+
+std::unique_ptr<BandReport> SalaryReport::pageWalk(QDate today) {
+  return std::make_unique<BandReport>(reportLayout(), data_, today);
+}
+
+void SalaryReport::readTables(const std::function<void()>& work) {
   // One transaction over the files read: the lines, the totals and the count come from the same
   // content even when another program changes temp.DB meanwhile (it waits until the end).
   store::Transaction snapshot(session_, files_);
@@ -19,9 +29,8 @@ int SalaryReport::render(ReportCanvas& canvas, QDate today) {
     ReportData& data;
     ~Closer() { data.closeTables(); }
   } closer{data_};
-  const int pages = BandReport(reportLayout(), data_, canvas, today).run();
+  work();
   snapshot.commit();
-  return pages;
 }
 
 SalaryReport::SalaryReport(store::Session& session, std::vector<std::string> files)

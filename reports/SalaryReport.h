@@ -14,6 +14,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,12 +31,19 @@ class Session;
 
 namespace reports {
 
+class BandReport;
+
 class SalaryReport {
  public:
   virtual ~SalaryReport() = default;
   virtual const ReportLayout& reportLayout() const = 0;
   // Paints every page; returns the number of pages.
   int render(ReportCanvas& canvas, QDate today = QDate::currentDate());
+  // A walk of the report a page at a time (ReportPages), over its data sets; used within
+  // readTables.
+  std::unique_ptr<BandReport> pageWalk(QDate today);
+  // Runs `work` with the report's tables read in one snapshot, and closes them afterwards.
+  void readTables(const std::function<void()>& work);
 
  protected:
   SalaryReport(store::Session& session, std::vector<std::string> files);

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QRadioButton>
 
+#include "reports/PreviewWindow.h"
 #include "reports/TPrintSimpleForm.h"
 #include "reports/TQuickReport1.h"
 #include "support/ProgramFixture.h"
@@ -24,11 +24,13 @@ class ReportButtonsTest : public ProgramFixture {
     start();
   }
   static FileTansferPage* page() { return MainMenuForm->FileTansfer; }
-  static QPrintPreviewDialog* listPreview() {
+  static reports::PreviewWindow* listPreview() {
     return PrintSimpleForm->SimpleQuickRep2.previewWindow();
   }
-  static QPrintPreviewDialog* detailedPreview() { return QuickReport1->quickRep().previewWindow(); }
-  static bool shown(QPrintPreviewDialog* window) { return window && window->isVisible(); }
+  static reports::PreviewWindow* detailedPreview() {
+    return QuickReport1->quickRep().previewWindow();
+  }
+  static bool shown(QWidget* window) { return window && window->isVisible(); }
 };
 
 TEST_F(ReportButtonsTest, PreviewShowsTheReportTheRadioGroupChooses) {
