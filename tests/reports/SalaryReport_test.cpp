@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include "RecordingCanvas.h"
+#include "reports/ReportPages.h"
 #include "reports/SalaryReport.h"
 #include "store/Table.h"
 #include "store/Transaction.h"
@@ -156,6 +157,56 @@ TEST_F(SalaryReportTest, BandThatDoesNotFitStartsANewPage) {
                                                QString::number(c.rows) + "\\|"))
                     .size() == 1);
   }
+}
+
+// The preview paints a page alone, from where it begins, and in any order: each is the page the
+// whole report prints, breaks inside an employee's lines included.
+TEST_F(SalaryReportTest, EachPagePaintedAloneFromWhereItBeginsIsThatPageOfTheWholeReport) {
+  {
+    store::Session& s = folder.session();
+    store::Transaction transaction(s, {"basic.DB", "temp.DB"});
+    for (int i = 1; i <= 12; ++i) {
+      const std::string number = QString::number(i).rightJustified(6, '0').toStdString();
+      testrows::addEmployee(s, number, "員工");
+      for (int k = 1; k <= 7; ++k) {
+        testrows::append(s, "temp.DB",
+                         {{"NUMBER", number}, {"SENDDATE", "88030" + std::to_string(k)},
+                          {"PAY", std::to_string(i * 10 + k)}});
+      }
+    }
+    transaction.commit();
+  }
+  auto check = [&](reports::SalaryReport& report, int expectedPages) {
+    RecordingCanvas whole;
+    ASSERT_EQ(report.render(whole, kToday), expectedPages);
+    reports::ReportPages pages(report, kToday);
+    EXPECT_EQ(pages.known(), 1);
+    while (!pages.complete()) pages.layOut(2);
+    ASSERT_EQ(pages.known(), expectedPages);
+    for (int p = expectedPages; p >= 1; --p) {
+      SCOPED_TRACE(p);
+      RecordingCanvas alone;
+      pages.paint(p, alone);
+      EXPECT_EQ(alone.numbers, std::vector<int>{p});
+      EXPECT_EQ(alone.lines(0), whole.lines(p - 1));
+    }
+  };
+  reports::DetailedReport detailed(folder.session());
+  check(detailed, 5);
+  reports::ListReport list(folder.session());
+  check(list, 3);
+
+  // A row a page begins on that is gone by the time the page is painted is told, not guessed.
+  reports::ReportPages pages(detailed, kToday);
+  pages.layOut(1);
+  store::Table basic(folder.session(), "basic.DB");
+  basic.Open();
+  ASSERT_TRUE(testrows::gotoKey(basic, "NUMBER", "000003"));
+  basic.Delete();
+  RecordingCanvas gone;
+  const auto thrown = testrows::thrownBy([&] { pages.paint(2, gone); });
+  EXPECT_TRUE(thrown.code.has_value());
+  EXPECT_NE(thrown.message.find("已變更"), std::string::npos) << thrown.message;
 }
 
 }  // namespace
