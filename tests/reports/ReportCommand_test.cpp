@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <tuple>
+#include <vector>
 
 #include "support/TestFolder.h"
 #include "support/ToolRun.h"
@@ -73,6 +78,69 @@ TEST_F(ReportCommandTest, PdfTextReadsInOrderWithFontsEmbedded) {
     const std::string fonts =
         shell("pdffonts " + shellQuoted(pdf) + " | tail -n +3 | awk '{print $(NF-4)}' | sort -u");
     EXPECT_EQ(fonts, "yes\n");
+  }
+}
+
+// The streams of a PDF file, inflated.
+std::vector<std::string> inflatedStreams(const std::string& pdf) {
+  std::vector<std::string> out;
+  for (size_t at = pdf.find("stream\n"); at != std::string::npos;
+       at = pdf.find("stream\n", at + 1)) {
+    const size_t begin = at + 7, end = pdf.find("\nendstream", begin);
+    if (end == std::string::npos) break;
+    z_stream z{};
+    inflateInit(&z);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(pdf.data() + begin));
+    z.avail_in = static_cast<uInt>(end - begin);
+    std::string text;
+    char buffer[65536];
+    int rc = Z_OK;
+    while (rc == Z_OK) {
+      z.next_out = reinterpret_cast<Bytef*>(buffer);
+      z.avail_out = sizeof buffer;
+      rc = inflate(&z, Z_NO_FLUSH);
+      text.append(buffer, sizeof buffer - z.avail_out);
+    }
+    inflateEnd(&z);
+    if (rc == Z_STREAM_END) out.push_back(text);
+    at = end;
+  }
+  return out;
+}
+
+// Every text of both reports prints bold in the PDF, as the layouts ask: in a bold face
+// (Liberation Mono Bold for "Courier New"), or emboldened, each glyph painted a second time a
+// hair apart and marked as no text (the Chinese faces have no bold).
+TEST_F(ReportCommandTest, EveryTextIsBoldInThePdf) {
+  for (const char* style : {"list", "detailed"}) {
+    SCOPED_TRACE(style);
+    ASSERT_EQ(run(std::string("--style ") + style + " --pdf " + shellQuoted(pdf)).status, 0);
+    const std::string bytes = TestFolder::readFile(pdf);
+    std::map<std::string, std::string> faces;  // "F7" -> "UKaiTW"
+    const QRegularExpression font(
+        R"((\d+) 0 obj\s*<< /Type /Font\s*/Subtype /Type0\s*/BaseFont /(\S+))");
+    for (auto m = font.globalMatch(QString::fromLatin1(bytes)); m.hasNext();) {
+      const auto match = m.next();
+      faces["F" + match.captured(1).toStdString()] = match.captured(2).toStdString();
+    }
+    ASSERT_FALSE(faces.empty());
+    int texts = 0;
+    for (const std::string& stream : inflatedStreams(bytes)) {
+      for (size_t begin = stream.find("BT\n"); begin != std::string::npos;
+           begin = stream.find("BT\n", begin + 1)) {
+        const std::string text = stream.substr(begin, stream.find("ET\n", begin) - begin);
+        const size_t f = text.find(" Tf");
+        ASSERT_NE(f, std::string::npos) << text;
+        const std::string resource = text.substr(
+            text.rfind('/', f) + 1, text.find(' ', text.rfind('/', f)) - text.rfind('/', f) - 1);
+        const std::string face = faces[resource];
+        const bool boldFace = face.find("Bold") != std::string::npos;
+        const bool emboldened = text.find("/ActualText <>") != std::string::npos;
+        EXPECT_TRUE(boldFace || emboldened) << face << ":\n" << text.substr(0, 200);
+        ++texts;
+      }
+    }
+    EXPECT_GT(texts, 20);
   }
 }
 
