@@ -18,7 +18,19 @@ void applyPageLayout(QPagedPaintDevice& device, const ReportLayout& layout) {
 TextPainter::TextPainter(QPainter& painter, QPaintDevice& device, double dotsPerMm)
     : painter_(painter), device_(device), dotsPerMm_(dotsPerMm) {}
 
+void TextPainter::flush() {
+  if (glyphs_.isEmpty()) return;
+  QGlyphRun run;
+  run.setRawFont(raw_);
+  run.setGlyphIndexes(glyphs_);
+  run.setPositions(positions_);
+  painter_.drawGlyphRun(QPointF(), run);
+  glyphs_.clear();
+  positions_.clear();
+}
+
 void TextPainter::draw(const PlacedText& text) {
+  if (!hasFont_ || text.font != font_ || text.color != painter_.pen().color()) flush();
   if (!hasFont_ || text.font != font_) {
     font_ = text.font;
     hasFont_ = true;
@@ -31,22 +43,16 @@ void TextPainter::draw(const PlacedText& text) {
   const QList<quint32> glyphs =
       raw_.isValid() ? raw_.glyphIndexesForString(text.text) : QList<quint32>{};
   if (glyphs.isEmpty() || glyphs.contains(0)) {
+    flush();
     painter_.drawText(baseline, text.text);
     return;
   }
-  const QList<QPointF> advances = raw_.advancesForGlyphIndexes(glyphs);
-  QList<QPointF> positions;
-  positions.reserve(advances.size());
-  QPointF at;
-  for (const QPointF& advance : advances) {
-    positions.append(at);
+  QPointF at = baseline;
+  for (const QPointF& advance : raw_.advancesForGlyphIndexes(glyphs)) {
+    positions_.append(at);
     at += advance;
   }
-  QGlyphRun run;
-  run.setRawFont(raw_);
-  run.setGlyphIndexes(glyphs);
-  run.setPositions(positions);
-  painter_.drawGlyphRun(baseline, run);
+  glyphs_.append(glyphs);
 }
 
 PainterCanvas::PainterCanvas(QPagedPaintDevice& device, const ReportLayout& layout)
@@ -55,7 +61,9 @@ PainterCanvas::PainterCanvas(QPagedPaintDevice& device, const ReportLayout& layo
 }
 
 void PainterCanvas::finish() {
-  if (painter_.isActive()) painter_.end();
+  if (!painter_.isActive()) return;
+  texts_.flush();
+  painter_.end();
 }
 
 void PainterCanvas::beginPage(int number) {

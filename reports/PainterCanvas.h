@@ -22,11 +22,16 @@ namespace reports {
 // Shaping every text anew (HarfBuzz, through QPainter::drawText) was most of the time a large
 // report took, and these texts (digits, Latin letters, Chinese characters) need no shaping. A
 // text with a character its font lacks is painted through drawText, whose font fallback finds
-// a face for it.
+// a face for it. Texts that follow one another in the same font and colour are gathered into one
+// run (a band's line of values, say), painted when the font or colour changes or at flush(): a
+// paged device pays for every run it is given, whatever its length.
 class TextPainter {
  public:
   TextPainter(QPainter& painter, QPaintDevice& device, double dotsPerMm);
   void draw(const PlacedText& text);
+  // Paints what is gathered. REQUIRES: called before the page ends and before the painter is
+  // used for anything else.
+  void flush();
 
  private:
   QPainter& painter_;
@@ -36,6 +41,8 @@ class TextPainter {
   double ascent_ = 0;
   QRawFont raw_;
   bool hasFont_ = false;
+  QList<quint32> glyphs_;  // gathered, in device dots from the origin
+  QList<QPointF> positions_;
 };
 
 class PainterCanvas : public ReportCanvas {
@@ -47,7 +54,7 @@ class PainterCanvas : public ReportCanvas {
 
   void beginPage(int number) override;
   void drawText(const PlacedText& text) override { texts_.draw(text); }
-  void endPage() override {}
+  void endPage() override { texts_.flush(); }
   double textWidth(const QFont& font, const QString& text) const override;
 
  private:

@@ -67,6 +67,7 @@ class PageView : public QWidget {
     painter.scale(zoom_, zoom_);
     TextPainter text(painter, *this, dotsPerMm());
     for (const auto& t : *texts_) text.draw(t);
+    text.flush();
   }
 
  private:

@@ -27,10 +27,16 @@ class Printing : public ProgramFixture {
   Printing() {
     folder.addEmployee("000001", "王小明", "A123456789", "11110000010000");
     folder.addEmployee("000002", "李大同", "", "11110000020000");
-    folder.append("temp.DB", {{"NUMBER", "000001"}, {"SENDDATE", "880305"}, {"PAY", "100"},
-                              {"NAME", "王小明"}, {"SALARYITEM", "薪水轉帳"}});
-    folder.append("temp.DB", {{"NUMBER", "000002"}, {"SENDDATE", "880305"}, {"PAY", "50"},
-                              {"NAME", "李大同"}, {"SALARYITEM", "薪水轉帳"}});
+    folder.append("temp.DB", {{"NUMBER", "000001"},
+                              {"SENDDATE", "880305"},
+                              {"PAY", "100"},
+                              {"NAME", "王小明"},
+                              {"SALARYITEM", "薪水轉帳"}});
+    folder.append("temp.DB", {{"NUMBER", "000002"},
+                              {"SENDDATE", "880305"},
+                              {"PAY", "50"},
+                              {"NAME", "李大同"},
+                              {"SALARYITEM", "薪水轉帳"}});
     start();
   }
   // Presses 列印報表 with the style chosen.
@@ -99,10 +105,12 @@ TEST_F(Printing, BothReportsPrintOnTheDefaultPrinterWholeAndInReadingOrder) {
     int style;
     const char* words;
   } cases[] = {
-      {0, "員工薪資列印報表|列印日期|員工編號|員工姓名|入帳帳號|入帳日期|入帳金額|王小明|李大同|"
-          "本月入帳總筆數|總金額|頁次"},
-      {1, "員工薪資列印報表|列印日期|員工編號|入帳帳號|員工姓名|王小明|身分證號|薪資項目|入帳日期|"
-          "入帳金額|薪水轉帳|王小明|君本月的薪資總額|員工編號|李大同|本月入帳總筆數|總金額|頁次"},
+      {0,
+       "員工薪資列印報表|列印日期|員工編號|員工姓名|入帳帳號|入帳日期|入帳金額|王小明|李大同|"
+       "本月入帳總筆數|總金額|頁次"},
+      {1,
+       "員工薪資列印報表|列印日期|員工編號|入帳帳號|員工姓名|王小明|身分證號|薪資項目|入帳日期|"
+       "入帳金額|薪水轉帳|王小明|君本月的薪資總額|員工編號|李大同|本月入帳總筆數|總金額|頁次"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.style);
@@ -116,7 +124,8 @@ TEST_F(Printing, BothReportsPrintOnTheDefaultPrinterWholeAndInReadingOrder) {
     EXPECT_NE(info.out.find("Pages:           1\n"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("(A4)"), std::string::npos) << info.out;
     const std::string text =
-        runCommand("pdftotext -layout -enc UTF-8 " + shellQuoted(pdf.string()) + " -", folder.path())
+        runCommand("pdftotext -layout -enc UTF-8 " + shellQuoted(pdf.string()) + " -",
+                   folder.path())
             .out;
     size_t at = 0;
     for (const QString& word : QString::fromUtf8(c.words).split('|')) {

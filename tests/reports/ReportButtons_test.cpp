@@ -5,13 +5,13 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QSpinBox>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include "reports/PreviewWindow.h"
 #include "reports/TPrintSimpleForm.h"
-#include "store/Transaction.h"
 #include "reports/TQuickReport1.h"
+#include "store/Transaction.h"
 #include "support/ProgramFixture.h"
 #include "transfer/FileTansferPage.h"
 

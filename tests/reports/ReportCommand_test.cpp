@@ -140,7 +140,7 @@ TEST_F(ReportCommandTest, EveryTextIsBoldInThePdf) {
         ++texts;
       }
     }
-    EXPECT_GT(texts, 20);
+    EXPECT_GE(texts, 5);  // a run for each band line of one font and colour
   }
 }
 

@@ -61,8 +61,8 @@ const Element kDetailed[] = {
 };
 // Band heights; the blank ChildBand1 follows every QRBand4.
 const std::map<QString, double> kDetailedHeights = {
-    {"QRBand1", 15.6}, {"QRBand2", 14.8}, {"QRBand3", 8.5}, {"QRSubDetail1", 8.5},
-    {"QRBand4", 8.5 + 6.3}, {"QRBand6", 8.5}, {"QRBand5", 21.2}};
+    {"QRBand1", 15.6},      {"QRBand2", 14.8}, {"QRBand3", 8.5}, {"QRSubDetail1", 8.5},
+    {"QRBand4", 8.5 + 6.3}, {"QRBand6", 8.5},  {"QRBand5", 21.2}};
 
 const Element kList[] = {
     {"QRBand1", "QRLabel1", 57.1, 2.1, "標楷體", 20, kBlue},
@@ -95,11 +95,14 @@ class ReportLayoutsTest : public ::testing::Test {
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
     folder.addEmployee("000001", "王小明", "A123456789", "11110000010000");
     folder.addEmployee("000002", "李大同", "", "11110000020000");
-    for (const auto& [number, name, pay] :
-         {std::tuple{"000001", "王小明", "100"}, {"000001", "王小明", "200"},
-          {"000002", "李大同", "50"}}) {
-      folder.append("temp.DB", {{"NUMBER", number}, {"SENDDATE", "880305"}, {"PAY", pay},
-                                {"NAME", name}, {"SALARYITEM", "薪水轉帳"}});
+    for (const auto& [number, name, pay] : {std::tuple{"000001", "王小明", "100"},
+                                            {"000001", "王小明", "200"},
+                                            {"000002", "李大同", "50"}}) {
+      folder.append("temp.DB", {{"NUMBER", number},
+                                {"SENDDATE", "880305"},
+                                {"PAY", pay},
+                                {"NAME", name},
+                                {"SALARYITEM", "薪水轉帳"}});
     }
   }
   ~ReportLayoutsTest() override { QLocale::setDefault(QLocale::c()); }
@@ -133,8 +136,7 @@ class ReportLayoutsTest : public ::testing::Test {
       if (t.band != band || elements.contains(t.element)) {
         if (!band.isEmpty()) nextTop = bandTop + heights.at(band);
         bandTop = t.y - e->top;
-        const double expected =
-            t.band == footer ? kPrintableHeight - heights.at(footer) : nextTop;
+        const double expected = t.band == footer ? kPrintableHeight - heights.at(footer) : nextTop;
         EXPECT_NEAR(bandTop, expected, 1e-9) << "band " << t.band.toStdString();
         band = t.band;
         elements.clear();

@@ -170,7 +170,8 @@ TEST_F(SalaryReportTest, EachPagePaintedAloneFromWhereItBeginsIsThatPageOfTheWho
       testrows::addEmployee(s, number, "員工");
       for (int k = 1; k <= 7; ++k) {
         testrows::append(s, "temp.DB",
-                         {{"NUMBER", number}, {"SENDDATE", "88030" + std::to_string(k)},
+                         {{"NUMBER", number},
+                          {"SENDDATE", "88030" + std::to_string(k)},
                           {"PAY", std::to_string(i * 10 + k)}});
       }
     }
