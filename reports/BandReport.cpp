@@ -52,8 +52,10 @@ BandReport::BandReport(const ReportLayout& layout, ReportData& data, QDate today
     for (const auto& b : layout_.bands)
       if (b.type == typeOf(p)) withChildren(layout_, b, groups_[static_cast<int>(p)]);
   }
-  for (const auto& b : layout_.bands)
+  for (const auto& b : layout_.bands) {
     if (b.type == BandType::PageFooter) pageFooter_ = &b;
+    for (const auto& e : b.elements) fonts_.emplace(&e, fontOf(e.font));
+  }
 }
 
 const std::vector<const ReportBand*>& BandReport::bands(Phase phase) const {
@@ -203,7 +205,7 @@ void BandReport::paint(ReportCanvas* canvas, const ReportBand& band, double top,
     PlacedText t;
     t.band = band.name;
     t.element = e.name;
-    t.font = fontOf(e.font);
+    t.font = fonts_.at(&e);
     t.color = e.font.color;
     switch (e.kind) {
       case ReportElement::Kind::Label:

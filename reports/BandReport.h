@@ -78,6 +78,7 @@ class BandReport {
   bool positioned_ = false;  // the data sets stand where the last walk ended
   WalkPoint standing_;
   std::map<std::pair<QString, QString>, double> widths_;  // by font key and text
+  std::map<const ReportElement*, QFont> fonts_;           // each element's, made once
 };
 
 // The font an element is printed in: bold, as every element of the layouts is. "Courier New"
