@@ -456,7 +456,8 @@ std::string Connection::acquire(const std::string& fileName) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) throw EngineError::of(Code::MissingFile, path.string());
     Attachment a;
-    a.schemaName = "f" + std::to_string(++nextSchema_);
+    a.schemaName = "f";
+    a.schemaName += std::to_string(++nextSchema_);
     a.displayName = fileName;
     attach(path, a);
     it = attached_.emplace(path, std::move(a)).first;

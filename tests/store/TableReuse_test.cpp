@@ -48,8 +48,11 @@ TEST(StatementReuse, ATableObjectReadsItsFileAsItIsNowAfterItWasReplacedOrChange
     SCOPED_TRACE(c.name);
     TestFolder folder;
     store::Session& s = folder.session();
-    for (const char* n : {"000001", "000002", "000003"})
-      testrows::addEmployee(s, n, "E" + std::string(n));
+    for (const char* n : {"000001", "000002", "000003"}) {
+      std::string name = "E";
+      name += n;
+      testrows::addEmployee(s, n, name);
+    }
     copyFile(s, "basic.DB", "basic_bk.db");
     testrows::addEmployee(s, "000004", "Dan");
     store::Table t(s, "basic.DB");
