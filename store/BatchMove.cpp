@@ -4,15 +4,15 @@
 
 #include <filesystem>
 
-#include "Connection.h"
+#include "internal/Connection.h"
 #include "EngineError.h"
 #include "FileReplacement.h"
-#include "PageCopy.h"
+#include "internal/PageCopy.h"
 #include "Session.h"
-#include "SqlValue.h"
+#include "internal/SqlValue.h"
 #include "Table.h"
 #include "TableFileCheck.h"
-#include "TableImpl.h"
+#include "internal/TableImpl.h"
 
 namespace store {
 

@@ -5,11 +5,11 @@
 #include <cctype>
 #include <set>
 
-#include "Connection.h"
+#include "internal/Connection.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
-#include "SqlValue.h"
+#include "internal/SqlValue.h"
 #include "Table.h"
 
 namespace store {

@@ -1,6 +1,6 @@
 #include "ReadScope.h"
 
-#include "Connection.h"
+#include "internal/Connection.h"
 #include "Session.h"
 
 namespace store {

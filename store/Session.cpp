@@ -1,6 +1,6 @@
 #include "Session.h"
 
-#include "Connection.h"
+#include "internal/Connection.h"
 
 namespace store {
 

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cctype>
 
-#include "Connection.h"
+#include "internal/Connection.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
-#include "SqlValue.h"
-#include "TableImpl.h"
+#include "internal/SqlValue.h"
+#include "internal/TableImpl.h"
 
 namespace store {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "Connection.h"
+#include "internal/Connection.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"

@@ -1,6 +1,6 @@
 #include "Transaction.h"
 
-#include "Connection.h"
+#include "internal/Connection.h"
 #include "EngineError.h"
 #include "Session.h"
 
