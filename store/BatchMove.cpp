@@ -4,14 +4,16 @@
 
 #include <filesystem>
 
-#include "internal/Connection.h"
 #include "EngineError.h"
 #include "FileReplacement.h"
-#include "internal/PageCopy.h"
 #include "Session.h"
-#include "internal/SqlValue.h"
 #include "Table.h"
 #include "TableFileCheck.h"
+#include "internal/Acquired.h"
+#include "internal/Connection.h"
+#include "internal/PageCopy.h"
+#include "internal/SqlValue.h"
+#include "internal/TableFile.h"
 #include "internal/TableImpl.h"
 
 namespace store {
@@ -98,12 +100,12 @@ void BatchMove::copyVisibleRows(const std::filesystem::path& into,
     // A copy that fails is thrown away whole: it needs no journal.
     connection.exec("PRAGMA batchmove.journal_mode=OFF", target);
     connection.exec("BEGIN", target);
-    for (const auto& sql : Connection::createStatements(schema, as)) connection.exec(sql, target);
-    const std::string src = Connection::quote(source.schemaName());
+    for (const auto& sql : TableFile::createStatements(schema, as)) connection.exec(sql, target);
+    const std::string src = TableFile::quote(source.schemaName());
     connection.exec("INSERT INTO " + as + "._meta SELECT key, value FROM " + src + "._meta", both);
     std::string cols;
     for (const auto& f : schema.fields)
-      cols += (cols.empty() ? "" : ", ") + Connection::columnName(f);
+      cols += (cols.empty() ? "" : ", ") + TableFile::columnName(f);
     StatementHandle st = connection.prepare("INSERT INTO " + as + ".data(" + cols + ") SELECT " +
                                                 cols + " FROM " + src + ".data WHERE " + filter,
                                             both);

@@ -172,4 +172,17 @@ bool isCp950(std::string_view bytes) {
   return back.ok() && back.bytes == bytes;
 }
 
+std::string foldAsciiCase(std::string_view bytes) {
+  std::string out(bytes);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    if (isLeadByte(c) && i + 1 < out.size()) {
+      ++i;
+    } else if (c >= 'a' && c <= 'z') {
+      out[i] = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  return out;
+}
+
 }  // namespace store::cp950

@@ -5,12 +5,12 @@
 #include <cctype>
 #include <set>
 
-#include "internal/Connection.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
-#include "internal/SqlValue.h"
 #include "Table.h"
+#include "internal/Connection.h"
+#include "internal/SqlValue.h"
 
 namespace store {
 

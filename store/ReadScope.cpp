@@ -1,7 +1,7 @@
 #include "ReadScope.h"
 
-#include "internal/Connection.h"
 #include "Session.h"
+#include "internal/Connection.h"
 
 namespace store {
 

@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <cctype>
 
-#include "internal/Connection.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
+#include "internal/Connection.h"
 #include "internal/SqlValue.h"
+#include "internal/TableFile.h"
 #include "internal/TableImpl.h"
 
 namespace store {
@@ -256,14 +257,14 @@ void Table::Post() {
   if (state_ == TableState::Insert) {
     std::string cols, marks;
     for (size_t i = 0; i < fields.size(); ++i) {
-      cols += (i ? ", " : "") + Connection::columnName(fields[i]);
+      cols += (i ? ", " : "") + TableFile::columnName(fields[i]);
       marks += i ? ", ?" : "?";
     }
     sql = "INSERT INTO " + d_->table() + "(" + cols + ") VALUES(" + marks + ")";
   } else {
     std::string sets;
     for (size_t i = 0; i < fields.size(); ++i)
-      sets += (i ? ", " : "") + Connection::columnName(fields[i]) + " = ?";
+      sets += (i ? ", " : "") + TableFile::columnName(fields[i]) + " = ?";
     sql = "UPDATE " + d_->table() + " SET " + sets + d_->sameRowCondition(rowBinds);
   }
   sqlite3_stmt* st = d_->statement(sql);
@@ -405,11 +406,11 @@ bool Table::Locate(const std::string& fieldName, const std::string& value, unsig
   const FieldDef& def = d_->def(fi);
   std::vector<Value> binds;
   std::string cond = d_->where(binds);
-  const std::string col = Connection::keyColumnName(def);
+  const std::string col = TableFile::keyColumnName(def);
   if (def.type == FieldType::Currency) {
     double d = 0;
     if (value.empty()) {
-      cond += " AND " + Connection::columnName(def) + " IS NULL";
+      cond += " AND " + TableFile::columnName(def) + " IS NULL";
     } else {
       if (!parseNumber(value, d)) return false;
       cond += " AND " + col + " = ?";

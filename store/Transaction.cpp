@@ -1,8 +1,8 @@
 #include "Transaction.h"
 
-#include "internal/Connection.h"
 #include "EngineError.h"
 #include "Session.h"
+#include "internal/Connection.h"
 
 namespace store {
 

@@ -4,14 +4,11 @@
 #include <strings.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <random>
 
 #include "Cp950.h"
 #include "EngineError.h"
-#include "FileReplacement.h"
 #include "FolderCleanup.h"
-#include "Sha256.h"
+#include "SqliteError.h"
 
 namespace store {
 
@@ -25,97 +22,18 @@ std::string lowerAscii(std::string s) {
   return s;
 }
 
-std::string uriFor(const std::filesystem::path& path, const char* mode) {
-  std::string out = "file:";
-  for (unsigned char c : path.string()) {
-    if (c == '%' || c == '?' || c == '#' || c < 0x21 || c >= 0x7f) {
-      char buf[4];
-      std::snprintf(buf, sizeof buf, "%%%02X", c);
-      out += buf;
-    } else {
-      out += char(c);
-    }
-  }
-  return out + "?mode=" + mode;
-}
-
-std::string verifierFor(const std::string& salt, const std::string& password) {
-  return sha256Hex("salary table gate\n" + salt + "\n" + password);
-}
-
-std::string newSalt() {
-  std::random_device rd;
-  std::string salt;
-  for (int i = 0; i < 4; ++i) {
-    char buf[9];
-    std::snprintf(buf, sizeof buf, "%08x", static_cast<unsigned>(rd()));
-    salt += buf;
-  }
-  return salt;
-}
-
-// salary_fold(x): x with the ASCII letters of its single-byte characters in upper case; the
-// trail bytes of double-byte characters are left alone.
+// salary_fold(x): cp950::foldAsciiCase of the bytes x, for searches without regard to case.
 void foldFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
     sqlite3_result_null(ctx);
     return;
   }
-  const auto* p = static_cast<const unsigned char*>(sqlite3_value_blob(argv[0]));
-  int n = sqlite3_value_bytes(argv[0]);
-  std::string out(reinterpret_cast<const char*>(p), n);
-  for (int i = 0; i < n; ++i) {
-    if (cp950::isLeadByte(p[i]) && i + 1 < n) {
-      ++i;
-    } else if (p[i] >= 'a' && p[i] <= 'z') {
-      out[i] = char(p[i] - 'a' + 'A');
-    }
-  }
-  sqlite3_result_blob(ctx, out.data(), n, SQLITE_TRANSIENT);
+  const auto* p = static_cast<const char*>(sqlite3_value_blob(argv[0]));
+  const std::string out =
+      cp950::foldAsciiCase(std::string_view(p ? p : "", sqlite3_value_bytes(argv[0])));
+  sqlite3_result_blob(ctx, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
 
-}  // namespace
-
-EngineError sqliteError(int rc, int systemError, const std::string& files) {
-  switch (rc & 0xff) {
-    case SQLITE_CONSTRAINT:
-      if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
-        return EngineError::of(Code::KeyViolation, files);
-      return EngineError::of(Code::InvalidValue, files, {}, "資料不符合資料表的限制");
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-      return EngineError::of(Code::Busy, files);
-    case SQLITE_FULL:
-      return EngineError::of(Code::DiskFull, files);
-    case SQLITE_READONLY:
-      return EngineError::of(Code::ReadOnly, files);
-    case SQLITE_IOERR:
-      if (systemError == ENOSPC || systemError == EDQUOT || systemError == EROFS)
-        return EngineError::fromErrno(systemError, files);
-      return EngineError::of(Code::IoError, files);
-    case SQLITE_CANTOPEN:
-      if (systemError == EACCES || systemError == EPERM || systemError == EROFS ||
-          systemError == ENOSPC || systemError == EIO)
-        return EngineError::fromErrno(systemError, files);
-      if (systemError == ENOENT) return EngineError::of(Code::MissingFile, files);
-      return EngineError::of(Code::General, files, {}, "無法開啟");
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-      return EngineError::of(Code::NotATable, files);
-    case SQLITE_NOMEM:
-      return EngineError::of(Code::General, files, {}, "記憶體不足");
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-      return EngineError::of(Code::ReadOnly, files);
-    default:
-      return EngineError::of(Code::General, files, {},
-                             "資料庫作業失敗 (代碼 " + std::to_string(rc) + ")");
-  }
-}
-
-namespace {
-
-// Failures after which a transaction's outcome is in doubt: it is ended, never continued.
 // ATTACH and DETACH: statements that change what the connection sees and that SQLite runs only
 // outside a transaction.
 bool changesConnection(const char* sql) {
@@ -123,6 +41,7 @@ bool changesConnection(const char* sql) {
   return sql && (strncasecmp(sql, "ATTACH", 6) == 0 || strncasecmp(sql, "DETACH", 6) == 0);
 }
 
+// Failures after which a transaction's outcome is in doubt: it is ended, never continued.
 bool endsTransaction(int rc) {
   switch (rc & 0xff) {
     case SQLITE_IOERR:
@@ -142,14 +61,6 @@ bool endsTransaction(int rc) {
 
 }  // namespace
 
-void ConnectionCloser::operator()(sqlite3* db) const noexcept {
-  sqlite3_close_v2(db);
-}
-
-void StatementFinalizer::operator()(sqlite3_stmt* st) const noexcept {
-  sqlite3_finalize(st);
-}
-
 // The folder is held as an absolute path, so that a file is named the same way in every message
 // whatever the folder was given as.
 Connection::Connection(std::filesystem::path folder) {
@@ -167,15 +78,6 @@ void Connection::addPassword(const std::string& password) {
     passwords_.push_back(password);
 }
 
-std::string Connection::quote(const std::string& identifier) {
-  std::string out = "\"";
-  for (char c : identifier) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
 // The connection's main database is an empty file in the folder, never written: SQLite names
 // the super-journal of a commit that spans several files after it, and that journal must lie
 // on the same disk as the files for the commit to stay atomic across a crash. So it is never
@@ -188,20 +90,14 @@ sqlite3* Connection::db() {
   }
   FolderCleanup::removeLeftovers(folder_);
   const std::filesystem::path file = folder_ / ".session.db";
-  sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(
-      file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
-  ConnectionHandle handle(raw);
-  if (rc != SQLITE_OK) {
-    throw sqliteError(rc, raw ? sqlite3_system_errno(raw) : 0, file.string());
-  }
-  sqlite3_extended_result_codes(raw, 1);
-  sqlite3_busy_timeout(raw, 2000);
+  ConnectionHandle handle = openDatabase(
+      file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, file.string());
+  sqlite3* raw = handle.get();
   sqlite3_create_function(raw, "salary_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                           foldFunction, nullptr, nullptr);
   // Reads the file's header now, so that a damaged one is reported under its own name.
   const int check = sqlite3_exec(raw, "PRAGMA main.schema_version", nullptr, nullptr, nullptr);
-  if (check != SQLITE_OK) throw sqliteError(check, sqlite3_system_errno(raw), file.string());
+  if (check != SQLITE_OK) throw sqliteError(raw, check, file.string());
   db_ = std::move(handle);
   return db_.get();
 }
@@ -212,8 +108,9 @@ std::filesystem::path Connection::resolve(const std::string& fileName) const {
   if (std::filesystem::exists(exact, ec)) return exact;
   const std::string wanted = lowerAscii(std::filesystem::path(fileName).filename().string());
   const std::filesystem::path dir = exact.parent_path();
-  for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
-    if (lowerAscii(entry.path().filename().string()) == wanted) return entry.path();
+  // Iterated without exceptions: releasing a file resolves its name, and must not throw.
+  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (lowerAscii(it->path().filename().string()) == wanted) return it->path();
   }
   return exact;
 }
@@ -224,104 +121,8 @@ std::string Connection::describe(const std::vector<std::string>& fileNames) cons
   return out;
 }
 
-std::string Connection::columnName(const FieldDef& field) {
-  return quote(field.name);
-}
-
-std::string Connection::keyColumnName(const FieldDef& field) {
-  return field.type == FieldType::Currency ? quote(field.name + "#key") : quote(field.name);
-}
-
-std::vector<std::string> Connection::createStatements(const TableSchema& schema,
-                                                      const std::string& as) {
-  const std::string prefix = as.empty() ? "" : quote(as) + ".";
-  std::string cols;
-  for (const auto& f : schema.fields) {
-    const std::string c = columnName(f);
-    if (!cols.empty()) cols += ", ";
-    if (f.type == FieldType::String) {
-      cols += c + " BLOB NOT NULL DEFAULT x'' CHECK(typeof(" + c + ") = 'blob')";
-    } else {
-      cols += c + " REAL CHECK(typeof(" + c + ") IN ('real', 'null')), " + keyColumnName(f) +
-              " REAL GENERATED ALWAYS AS (ifnull(" + c + ", -9e999)) VIRTUAL";
-    }
-  }
-  auto keyList = [&](std::vector<std::string> names) {
-    for (const auto& k : schema.primaryKey)
-      if (std::find(names.begin(), names.end(), k) == names.end()) names.push_back(k);
-    std::string out;
-    for (const auto& n : names) {
-      if (!out.empty()) out += ", ";
-      out += keyColumnName(schema.fields[schema.fieldIndex(n)]);
-    }
-    return out;
-  };
-  std::vector<std::string> sql;
-  sql.push_back("CREATE TABLE " + prefix + "_meta(key TEXT PRIMARY KEY, value TEXT)");
-  sql.push_back("CREATE TABLE " + prefix + "data(" + cols + ")");
-  std::vector<std::string> made;
-  if (!schema.primaryKey.empty()) {
-    made.push_back(keyList({}));
-    sql.push_back("CREATE UNIQUE INDEX " + prefix + "pk ON data(" + made.back() + ")");
-  }
-  for (size_t i = 0; i < schema.indexes.size(); ++i) {
-    // Each secondary index ends with the primary key, so that every order is a total order
-    // that one index answers without sorting. An index that would repeat another is left out.
-    const std::string columns = keyList(schema.indexes[i].fields);
-    if (std::find(made.begin(), made.end(), columns) != made.end()) continue;
-    made.push_back(columns);
-    sql.push_back("CREATE INDEX " + prefix + "ix" + std::to_string(i) + " ON data(" + columns +
-                  ")");
-  }
-  return sql;
-}
-
 void Connection::createTable(const std::string& fileName, const TableSchema& schema) {
-  const std::filesystem::path target = resolve(fileName);
-  std::error_code ec;
-  if (std::filesystem::exists(target, ec)) {
-    throw EngineError::of(Code::General, target.string(), {}, "檔案已存在");
-  }
-  // Made whole under a temporary name and only then put under its own: a half-made file
-  // never carries the table's name, and an existing file is never replaced.
-  FileReplacement replacement(target, FileReplacement::Kind::TableFile);
-  {
-    sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(replacement.temporary().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    ConnectionHandle db(raw);
-    if (rc != SQLITE_OK)
-      throw sqliteError(rc, raw ? sqlite3_system_errno(raw) : 0, target.string());
-    sqlite3_extended_result_codes(raw, 1);
-    // A temporary that fails is thrown away whole: it needs no journal.
-    std::vector<std::string> sql = {"PRAGMA journal_mode=OFF", "BEGIN"};
-    for (auto& s : createStatements(schema, "")) sql.push_back(s);
-    sql.push_back("INSERT INTO _meta VALUES('format', 'salary table 1')");
-    sql.push_back("INSERT INTO _meta VALUES('schema', ?)");
-    std::vector<std::string> values{schema.serialize()};
-    if (!passwords_.empty()) {
-      const std::string salt = newSalt();
-      sql.push_back("INSERT INTO _meta VALUES('salt', ?)");
-      values.push_back(salt);
-      sql.push_back("INSERT INTO _meta VALUES('verifier', ?)");
-      values.push_back(verifierFor(salt, passwords_.front()));
-    }
-    sql.push_back("COMMIT");
-    size_t nextValue = 0;
-    for (const auto& s : sql) {
-      sqlite3_stmt* st = nullptr;
-      rc = sqlite3_prepare_v2(raw, s.c_str(), -1, &st, nullptr);
-      StatementHandle statement(st);
-      if (rc == SQLITE_OK && sqlite3_bind_parameter_count(st) == 1) {
-        const std::string& v = values.at(nextValue++);
-        sqlite3_bind_text(st, 1, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-      }
-      if (rc == SQLITE_OK) rc = sqlite3_step(st);
-      if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        throw sqliteError(rc, sqlite3_system_errno(raw), target.string());
-      }
-    }
-  }
-  replacement.commit({}, FileReplacement::Existing::Keep);
+  TableFile::create(resolve(fileName), schema, passwords_);
 }
 
 FileReplacement::Synced Connection::replace(FileReplacement& replacement,
@@ -344,16 +145,6 @@ FileReplacement::Synced Connection::replace(FileReplacement& replacement,
   return synced;
 }
 
-bool Connection::hasPasswords() const {
-  return !passwords_.empty();
-}
-
-bool Connection::acceptsVerifier(const std::string& salt, const std::string& verifier) const {
-  for (const auto& p : passwords_)
-    if (verifierFor(salt, p) == verifier) return true;
-  return false;
-}
-
 void Connection::attach(const std::filesystem::path& path, Attachment& a) {
   if (inTransaction_) {
     throw EngineError::of(Code::WrongState, path.string(), {}, "不在進行中的交易之內");
@@ -363,78 +154,17 @@ void Connection::attach(const std::filesystem::path& path, Attachment& a) {
   evictUnused();
   {
     StatementHandle st = prepare("ATTACH DATABASE ? AS ?", {path.string()});
-    const std::string uri = uriFor(path, "rw");
+    const std::string uri = sqliteUri(path, "rw");
     sqlite3_bind_text(st.get(), 1, uri.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(st.get(), 2, a.schemaName.c_str(), -1, SQLITE_TRANSIENT);
     step(st.get(), {path.string()});
   }
   try {
-    // The structure and the password verifier: anything unreadable is not a table file.
-    std::map<std::string, std::string> meta;
-    const std::string q = "SELECT key, value FROM " + quote(a.schemaName) + "._meta";
-    sqlite3_stmt* raw = nullptr;
-    int rc = sqlite3_prepare_v2(db_.get(), q.c_str(), -1, &raw, nullptr);
-    StatementHandle st(raw);
-    if (rc == SQLITE_OK) {
-      while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
-        auto text = [&](int i) {
-          const char* t = reinterpret_cast<const char*>(sqlite3_column_text(raw, i));
-          return std::string(t ? t : "");
-        };
-        meta[text(0)] = text(1);
-      }
-    }
-    if (rc != SQLITE_DONE) {
-      const int primary = rc & 0xff;
-      if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_IOERR) {
-        throw sqliteError(rc, sqlite3_system_errno(db_.get()), path.string());
-      }
-      throw EngineError::of(Code::NotATable, path.string());
-    }
-    if (!meta.count("schema")) throw EngineError::of(Code::NotATable, path.string());
-    if (meta.count("verifier") && !acceptsVerifier(meta["salt"], meta["verifier"])) {
-      throw EngineError::of(Code::BadPassword, path.string());
-    }
-    try {
-      a.schema = TableSchema::parse(meta["schema"]);
-    } catch (const EngineError&) {
-      throw EngineError::of(Code::NotATable, path.string(), {}, "無法辨識其結構");
-    }
-    checkStructure(path, a);
-    if (liveTableNamed(path) && !meta.count("verifier")) {
-      throw EngineError::of(Code::NotATable, path.string(), {}, "缺少密碼驗證資料");
-    }
+    a.schema = TableFile::checkAttached(db_.get(), a.schemaName, path, passwords_);
   } catch (const EngineError&) {
-    sqlite3_exec(db_.get(), ("DETACH DATABASE " + quote(a.schemaName)).c_str(), nullptr, nullptr,
-                 nullptr);
+    sqlite3_exec(db_.get(), ("DETACH DATABASE " + TableFile::quote(a.schemaName)).c_str(), nullptr,
+                 nullptr, nullptr);
     throw;
-  }
-}
-
-// A file is what its name says: one of the live tables carries exactly that table's structure,
-// and the rows table of every file has the columns its recorded structure names.
-void Connection::checkStructure(const std::filesystem::path& path, const Attachment& a) {
-  const LiveTable* live = liveTableNamed(path);
-  if (live && !(a.schema == live->schema)) {
-    throw EngineError::of(Code::NotATable, path.string(), {}, "其結構不是這個資料表應有的結構");
-  }
-  std::vector<std::string> expected;
-  for (const auto& f : a.schema.fields) {
-    expected.push_back(f.name);
-    if (f.type == FieldType::Currency) expected.push_back(f.name + "#key");
-  }
-  std::vector<std::string> columns;
-  const std::string q = "SELECT name FROM pragma_table_xinfo('data', ?)";
-  sqlite3_stmt* raw = nullptr;
-  int rc = sqlite3_prepare_v2(db_.get(), q.c_str(), -1, &raw, nullptr);
-  StatementHandle st(raw);
-  if (rc == SQLITE_OK) sqlite3_bind_text(raw, 1, a.schemaName.c_str(), -1, SQLITE_TRANSIENT);
-  while (rc == SQLITE_OK && sqlite3_step(raw) == SQLITE_ROW) {
-    const char* t = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
-    columns.push_back(t ? t : "");
-  }
-  if (columns != expected) {
-    throw EngineError::of(Code::NotATable, path.string(), {}, "其資料欄位與記錄的結構不符");
   }
 }
 
@@ -490,7 +220,7 @@ void Connection::detach(const std::filesystem::path& path) {
   auto it = attached_.find(path);
   if (it == attached_.end()) return;
   leaveReadTransaction();
-  exec("DETACH DATABASE " + quote(it->second.schemaName), {path.string()});
+  exec("DETACH DATABASE " + TableFile::quote(it->second.schemaName), {path.string()});
 }
 
 // Keeps a few attachment slots free (SQLite allows ten): files no object uses any more are
@@ -557,7 +287,7 @@ int Connection::step(sqlite3_stmt* st, const Files& files) {
   }
   const int rc = sqlite3_step(st);
   if (rc == SQLITE_ROW || rc == SQLITE_DONE) return rc;
-  const EngineError error = sqliteError(rc, sqlite3_system_errno(db_.get()), describe(files));
+  const EngineError error = sqliteError(db_.get(), rc, describe(files));
   sqlite3_reset(st);
   endAfterFailure(rc);
   throw error;
@@ -579,8 +309,7 @@ long long Connection::lastInsertRowid() const {
 }
 
 void Connection::fail(int rc, const Files& files) {
-  const EngineError error =
-      sqliteError(rc, db_ ? sqlite3_system_errno(db_.get()) : 0, describe(files));
+  const EngineError error = sqliteError(db_.get(), rc, describe(files));
   endAfterFailure(rc);
   throw error;
 }

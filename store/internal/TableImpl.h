@@ -38,7 +38,7 @@ std::string upperAscii(std::string s);
 
 std::vector<std::string> splitNames(const std::string& names);
 
-// The value a field takes in keys and comparisons: never NULL (see Connection::keyColumnName).
+// The value a field takes in keys and comparisons: never NULL (see TableFile::keyColumnName).
 Value keyValue(const FieldDef& def, const Value& v);
 
 // Compares two key values the way the indexes order them: bytes as unsigned, a prefix first.
