@@ -50,7 +50,7 @@ void BatchMove::Execute() {
   }
   if (mode_ != Mode::Copy) throw EngineError::of(Code::WrongState, {}, {}, "只支援複製模式");
   Session& session = source_->session();
-  Connection& connection = connectionOf(session);
+  Connection& connection = session.connection();
   if (session.inTransaction()) {
     throw EngineError::of(Code::WrongState, source_->TableName(), {}, "交易進行中不可複製資料表");
   }
@@ -80,13 +80,13 @@ void BatchMove::Execute() {
 // The rows as the source object shows them, into a new table file of the source's structure.
 void BatchMove::copyVisibleRows(const std::filesystem::path& into,
                                 const std::string& destinationName) {
-  Connection& connection = connectionOf(source_->session());
+  Connection& connection = source_->session().connection();
   const std::string sourceName = source_->TableName();
   const Acquired source(connection, sourceName);
   const TableSchema schema = connection.acquiredSchema(sourceName);
   std::string filter = "1";
   std::vector<Value> binds;
-  source_->d_->visibleFilter(filter, binds);
+  source_->impl().visibleFilter(filter, binds);
 
   const std::string as = "batchmove";
   const Connection::Files target{destinationName};

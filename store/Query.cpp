@@ -107,7 +107,7 @@ void Query::setParam(const std::string& name, const Value& value) {
 // Rewrites the table names of the SQL to the attached files, acquiring each file, and prepares
 // the statement.
 StatementHandle Query::prepare() {
-  Connection& connection = connectionOf(session_);
+  Connection& connection = session_.connection();
   std::string out;
   const std::string& s = sql_;
   std::string lastWord;
@@ -215,11 +215,11 @@ StatementHandle Query::prepare() {
 }
 
 std::string Query::filesText() const {
-  return connectionOf(session_).describe(files_);
+  return session_.connection().describe(files_);
 }
 
 void Query::releaseFiles() {
-  for (const auto& f : files_) connectionOf(session_).release(f);
+  for (const auto& f : files_) session_.connection().release(f);
   files_.clear();
 }
 
@@ -243,7 +243,7 @@ void Query::readRow() {
 // read locks) as soon as the last row has been read, not when the query is closed.
 void Query::step() {
   hasPending_ = false;
-  hasPending_ = connectionOf(session_).step(stmt_.get(), files_) == SQLITE_ROW;
+  hasPending_ = session_.connection().step(stmt_.get(), files_) == SQLITE_ROW;
   if (!hasPending_) sqlite3_reset(stmt_.get());
 }
 
@@ -289,7 +289,7 @@ void Query::Close() {
 
 long long Query::ExecSQL() {
   if (Active()) throw EngineError::of(Code::WrongState, {}, {}, "查詢開啟中");
-  Connection& connection = connectionOf(session_);
+  Connection& connection = session_.connection();
   StatementHandle st = prepare();
   struct Done {
     Query& q;

@@ -6,11 +6,11 @@
 namespace store {
 
 ReadScope::ReadScope(Session& session) : session_(session) {
-  connectionOf(session_).beginReadScope();
+  session_.connection().beginReadScope();
 }
 
 ReadScope::~ReadScope() noexcept {
-  connectionOf(session_).endReadScope();
+  session_.connection().endReadScope();
 }
 
 }  // namespace store

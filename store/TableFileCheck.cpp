@@ -196,7 +196,7 @@ TableFileCheck::Report TableFileCheck::check(Session& session, const std::filesy
     return report;  // nothing more can be read from it
   }
 
-  compareRecord(raw, connectionOf(session).passwords(), expected, report);
+  compareRecord(raw, session.connection().passwords(), expected, report);
   compareStructure(raw, expected, report);
   if (report.sound() && depth == Depth::Content) checkStrings(raw, expected, report);
   const auto count = rowsOf(raw, "SELECT count(*) FROM data", error);

@@ -127,7 +127,4 @@ class Connection {
   bool inReadTransaction_ = false;
 };
 
-// The connection of a session (engine internal).
-Connection& connectionOf(Session& session);
-
 }  // namespace store

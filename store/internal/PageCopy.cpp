@@ -14,7 +14,7 @@ void PageCopy::copy(Session& session, const std::string& sourceName,
                     const std::filesystem::path& into, const std::string& targetName) {
   // Opening the source through the session checks its password and structure, and rolls back
   // a journal that a cut write left beside it.
-  const Acquired source(connectionOf(session), sourceName);
+  const Acquired source(session.connection(), sourceName);
   const std::string sourcePath = session.resolve(sourceName).string();
   const ConnectionHandle from = openDatabase(sourcePath, SQLITE_OPEN_READONLY, sourcePath);
   const ConnectionHandle to = openDatabase(into, SQLITE_OPEN_READWRITE, targetName);

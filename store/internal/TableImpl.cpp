@@ -59,7 +59,7 @@ using Code = EngineError::Code;
 using namespace tablerows;
 
 Connection& Table::Impl::connection() const {
-  return connectionOf(self.session_);
+  return self.session_.connection();
 }
 
 sqlite3_stmt* Table::Impl::statement(const std::string& sql) {

@@ -10,12 +10,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Acquired.h"
 #include "SqliteHandles.h"
 #include "Table.h"
 
 namespace store {
-
-class Connection;
 
 namespace tablerows {
 
@@ -53,7 +52,8 @@ struct Table::Impl {
   explicit Impl(Table& t) : self(t) {}
 
   Table& self;
-  std::string schemaName;  // the file's attachment while open
+  std::optional<Acquired> file;  // the table's file, acquired while open
+  std::string schemaName;        // its attachment
   std::optional<TableSchema> schema;
   std::vector<int> order;  // field positions of the order key
   bool orderByRowid = false;
