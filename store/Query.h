@@ -25,6 +25,7 @@
 
 namespace store {
 
+class Acquired;
 class Session;
 class Table;
 
@@ -59,10 +60,10 @@ class Query : public FieldOwner {
   void setFieldValue(int index, Value value) override;
 
  private:
-  StatementHandle prepare();
+  struct Prepared;
+  Prepared prepare();
   void readRow();
   void step();
-  void releaseFiles();
   std::string filesText() const;
 
   Session& session_;
@@ -70,7 +71,8 @@ class Query : public FieldOwner {
   Table* source_ = nullptr;
   int sourceToken_ = -1;
   std::map<std::string, Value> params_;
-  std::vector<std::string> files_;  // acquired while open or executing
+  std::vector<Acquired> files_;  // the files the SQL names, acquired while open
+  std::vector<std::string> fileNames_;
   StatementHandle stmt_;
   bool eof_ = true;
   bool hasPending_ = false;  // the statement stands on the row after the current one
