@@ -2,7 +2,9 @@
 // Query: a fixed SQL text over the table files of the session's folder.
 //
 // Tables are named in the SQL by file name, with or without ".DB" and in any letter case
-// ("From Temp" reads temp.DB); every name after FROM, JOIN, INTO or UPDATE is taken as one.
+// ("From Temp" reads temp.DB): every name after FROM, JOIN, INTO or UPDATE, or after a comma of
+// a FROM list, is taken as one; nothing inside a literal, a quoted column name or a comment is
+// (internal/TableNames.h).
 // A parameter written ":NAME" takes, in this order, the value given with setParam, or the
 // value of the field of that name in the current row of the data source table. String values
 // are bound as the code page 950 bytes they are stored as, so comparisons stay byte by byte;

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 #include "FieldValidator.h"
@@ -113,11 +114,7 @@ void DBEdit::write(const QString& typed) {
   }
   fitTypingLength(text);
   auto field = source_->table().FieldByName(field_);
-  writing_ = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{writing_};
+  const QScopedValueRollback<bool> writing(writing_, true);
   if (field.type() == store::FieldType::Currency) {
     double value = 0;
     if (store::parseNumber(text.trimmed().toStdString(), value)) {
