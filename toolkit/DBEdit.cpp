@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "FieldValidator.h"
-#include "Forms.h"
+#include "FontsAndFormats.h"
 #include "Guard.h"
 
 namespace toolkit {

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "Dialogs.h"
-#include "Forms.h"
+#include "FontsAndFormats.h"
 #include "Guard.h"
 
 namespace toolkit {
