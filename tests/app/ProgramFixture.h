@@ -15,9 +15,9 @@ class ProgramTest : public ProgramFixture {
     folder.addUser("admin", "admin");
     folder.addEmployee("000001", "王小明");
     folder.addEmployee("000002", "李大同");
-    folder.addEntry("000001", "880105", "35000", "薪水轉帳");
-    folder.addEntry("000001", "880205", "36000", "薪水轉帳");
-    folder.addEntry("000002", "880205", "42000", "薪水轉帳");
+    folder.addEntry("000001", "880105", 35000, "薪水轉帳");
+    folder.addEntry("000001", "880205", 36000, "薪水轉帳");
+    folder.addEntry("000002", "880205", 42000, "薪水轉帳");
     start();
   }
 

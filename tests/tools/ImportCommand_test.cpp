@@ -10,7 +10,7 @@ class ImportCommandTest : public ImportFixture {
  protected:
   void SetUp() override {
     folder.addEmployee("000001", "甲");
-    folder.addEntry("000001", "880305", "35000", "薪水轉帳");
+    folder.addEntry("000001", "880305", 35000, "薪水轉帳");
     before = tableBytes();
   }
   std::string before;
