@@ -10,6 +10,7 @@
 #include "Session.h"
 #include "SqliteHandles.h"
 #include "internal/Connection.h"
+#include "internal/SqliteError.h"
 #include "internal/TableFile.h"
 
 namespace store {
@@ -21,6 +22,12 @@ constexpr int kShownPerKind = 3;  // a damaged file is told by its first few fau
 std::string columnText(sqlite3_stmt* st, int i) {
   const char* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
   return t ? t : "";
+}
+
+// What SQLite's failure `rc` on `db` means, in the words of the engine's messages.
+std::string failure(sqlite3* db, int rc) {
+  const char* file = sqlite3_db_filename(db, "main");
+  return sqliteError(db, rc, file ? file : "").what();
 }
 
 // Rows of a query as text, or nothing and the error in `error`.
@@ -37,7 +44,7 @@ std::vector<std::vector<std::string>> rowsOf(sqlite3* db, const std::string& sql
       rows.push_back(std::move(row));
     }
   }
-  if (rc != SQLITE_DONE) error = sqlite3_errmsg(db);
+  if (rc != SQLITE_DONE) error = failure(db, rc);
   return rows;
 }
 
@@ -153,8 +160,7 @@ void checkStrings(sqlite3* db, const TableSchema& schema, TableFileCheck::Report
       report.problems.push_back("欄位 " + field.name + ": 另有 " +
                                 std::to_string(faults - kShownPerKind) + " 列有誤");
     }
-    if (rc != SQLITE_DONE)
-      report.problems.push_back(std::string("資料列無法讀取: ") + sqlite3_errmsg(db));
+    if (rc != SQLITE_DONE) report.problems.push_back("資料列無法讀取: " + failure(db, rc));
   }
 }
 
@@ -179,7 +185,8 @@ TableFileCheck::Report TableFileCheck::check(Session& session, const std::filesy
   const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
   ConnectionHandle db(raw);
   if (opened != SQLITE_OK) {
-    report.problems.push_back(std::string("無法開啟: ") + sqlite3_errmsg(raw));
+    report.problems.push_back(std::string("無法開啟: ") +
+                              sqliteError(raw, opened, report.file).what());
     return report;
   }
   sqlite3_busy_timeout(raw, 2000);

@@ -9,6 +9,7 @@
 #include "FieldValidator.h"
 #include "FontsAndFormats.h"
 #include "Guard.h"
+#include "store/EngineError.h"
 
 namespace toolkit {
 
@@ -27,7 +28,8 @@ void DBEdit::setDataField(DataSource* source, const std::string& fieldName) {
     // The field's structure is known once the table has a name; a field the table lacks is
     // a fault of the form and shows at once.
     if (source_->table().schema().fieldIndex(field_) < 0) {
-      throw std::invalid_argument("DBEdit: no field " + field_);
+      throw store::EngineError::of(store::EngineError::Code::UnknownField,
+                                   source_->table().TableName(), field_);
     }
     if (typingLength_ < 0) typingLength_ = maxLength();
     limitInput();

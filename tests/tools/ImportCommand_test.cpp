@@ -133,7 +133,7 @@ TEST_F(ImportCommandTest, EmployeesStayStoredWhenTheEntriesFileIsRefused) {
 TEST_F(ImportCommandTest, MissingFileIsRefusedAndAMissingValueShowsTheUsage) {
   ToolRun r = import("--entries '" + (folder.path() / "none.csv").string() + "'");
   EXPECT_EQ(r.status, 1);
-  EXPECT_TRUE(mentions(r.err, {"none.csv", "無法開啟"}));
+  EXPECT_TRUE(mentions(r.err, {"none.csv", "無法開啟: 找不到這個檔案"}));
   EXPECT_EQ(import("").status, 2);
   r = import("--employees");
   EXPECT_EQ(r.status, 2);
