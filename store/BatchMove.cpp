@@ -83,7 +83,7 @@ void BatchMove::copyVisibleRows(const std::filesystem::path& into,
   Connection& connection = source_->session().connection();
   const std::string sourceName = source_->TableName();
   const Acquired source(connection, sourceName);
-  const TableSchema schema = connection.acquiredSchema(sourceName);
+  const TableSchema schema = source.schema();
   std::string filter = "1";
   std::vector<Value> binds;
   source_->impl().visibleFilter(filter, binds);
