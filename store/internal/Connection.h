@@ -32,8 +32,6 @@
 
 namespace store {
 
-class Session;
-
 class Connection {
  public:
   explicit Connection(std::filesystem::path folder);
@@ -49,8 +47,8 @@ class Connection {
   void createTable(const std::string& fileName, const TableSchema& schema);
 
   // The schema name under which the file is attached ("f3"), attaching it first (checking the
-  // password and the structure). Each acquire is paired with a release; a released file may
-  // stay attached.
+  // password and the structure). Each acquire is paired with a release: hold the file by an
+  // Acquired (Acquired.h), which releases it on every path. A released file may stay attached.
   std::string acquire(const std::string& fileName);
   void release(const std::string& fileName);
   // The structure of a file acquired and not yet released.
