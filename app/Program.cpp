@@ -66,8 +66,9 @@ std::unique_ptr<Program> startOn(Folder folder) {
     }
     toolkit::dialogs().ShowException(QString::fromStdString(text));
     return nullptr;
-  } catch (const std::exception& e) {
-    toolkit::dialogs().ShowException(QString::fromUtf8(e.what()));
+  } catch (...) {
+    const store::EngineError error = store::EngineError::from(std::current_exception());
+    toolkit::dialogs().ShowException(QString::fromUtf8(error.what()));
     return nullptr;
   }
 }

@@ -10,6 +10,7 @@
 #include "app/Program.h"
 #include "app/TMainForm.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/FontsAndFormats.h"
 #include "toolkit/Forms.h"
 
 int main(int argc, char** argv) {

@@ -192,7 +192,11 @@ void benchRenumber(const fs::path& folder, const std::string& number,
   BasicDataPage* page = m->BasicData;
   m->PageControl1->setCurrentIndex(0);
   SqliteRenumber reference(folder);
-  const auto other = [](const std::string& n) { return "9" + n.substr(1); };
+  const auto other = [](const std::string& n) {
+    std::string out = "9";
+    out += n.substr(1);
+    return out;
+  };
   std::vector<double> us, ref;
   for (int i = 0; i < samples; ++i) {
     const std::string from = i % 2 == 0 ? number : other(number);

@@ -38,7 +38,7 @@
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "toolkit/Dialogs.h"
-#include "toolkit/Forms.h"
+#include "toolkit/FontsAndFormats.h"
 
 namespace fs = std::filesystem;
 

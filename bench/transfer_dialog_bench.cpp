@@ -20,7 +20,7 @@
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "support/ScriptedDialogs.h"
-#include "toolkit/Forms.h"
+#include "toolkit/FontsAndFormats.h"
 #include "transfer/TSaveDialogBoxForm.h"
 
 namespace fs = std::filesystem;

@@ -4,15 +4,17 @@
 
 #include <filesystem>
 
-#include "Connection.h"
 #include "EngineError.h"
 #include "FileReplacement.h"
-#include "PageCopy.h"
 #include "Session.h"
-#include "SqlValue.h"
 #include "Table.h"
 #include "TableFileCheck.h"
-#include "TableImpl.h"
+#include "internal/Acquired.h"
+#include "internal/Connection.h"
+#include "internal/PageCopy.h"
+#include "internal/SqlValue.h"
+#include "internal/TableFile.h"
+#include "internal/TableImpl.h"
 
 namespace store {
 
@@ -48,7 +50,7 @@ void BatchMove::Execute() {
   }
   if (mode_ != Mode::Copy) throw EngineError::of(Code::WrongState, {}, {}, "只支援複製模式");
   Session& session = source_->session();
-  Connection& connection = connectionOf(session);
+  Connection& connection = session.connection();
   if (session.inTransaction()) {
     throw EngineError::of(Code::WrongState, source_->TableName(), {}, "交易進行中不可複製資料表");
   }
@@ -78,13 +80,13 @@ void BatchMove::Execute() {
 // The rows as the source object shows them, into a new table file of the source's structure.
 void BatchMove::copyVisibleRows(const std::filesystem::path& into,
                                 const std::string& destinationName) {
-  Connection& connection = connectionOf(source_->session());
+  Connection& connection = source_->session().connection();
   const std::string sourceName = source_->TableName();
   const Acquired source(connection, sourceName);
-  const TableSchema schema = connection.acquiredSchema(sourceName);
+  const TableSchema schema = source.schema();
   std::string filter = "1";
   std::vector<Value> binds;
-  source_->d_->visibleFilter(filter, binds);
+  source_->impl().visibleFilter(filter, binds);
 
   const std::string as = "batchmove";
   const Connection::Files target{destinationName};
@@ -98,12 +100,12 @@ void BatchMove::copyVisibleRows(const std::filesystem::path& into,
     // A copy that fails is thrown away whole: it needs no journal.
     connection.exec("PRAGMA batchmove.journal_mode=OFF", target);
     connection.exec("BEGIN", target);
-    for (const auto& sql : Connection::createStatements(schema, as)) connection.exec(sql, target);
-    const std::string src = Connection::quote(source.schemaName());
+    for (const auto& sql : TableFile::createStatements(schema, as)) connection.exec(sql, target);
+    const std::string src = TableFile::quote(source.schemaName());
     connection.exec("INSERT INTO " + as + "._meta SELECT key, value FROM " + src + "._meta", both);
     std::string cols;
     for (const auto& f : schema.fields)
-      cols += (cols.empty() ? "" : ", ") + Connection::columnName(f);
+      cols += (cols.empty() ? "" : ", ") + TableFile::columnName(f);
     StatementHandle st = connection.prepare("INSERT INTO " + as + ".data(" + cols + ") SELECT " +
                                                 cols + " FROM " + src + ".data WHERE " + filter,
                                             both);

@@ -7,8 +7,9 @@
 
 #include <cstdio>
 #include <memory>
-#include <stdexcept>
 #include <vector>
+
+#include "EngineError.h"
 
 namespace store::cp950 {
 
@@ -18,12 +19,18 @@ struct ConverterCloser {
   void operator()(UConverter* c) const { ucnv_close(c); }
 };
 
+// ICU without its code page 950 table: nothing can be stored or shown.
+EngineError converterMissing() {
+  return EngineError::of(EngineError::Code::General, {}, {},
+                         "ICU 沒有 windows-950 (Big5) 轉換表,無法轉換資料表的文字");
+}
+
 // One converter per thread, set to stop at the first character it cannot map both ways.
 UConverter* converter() {
   thread_local std::unique_ptr<UConverter, ConverterCloser> conv = [] {
     UErrorCode status = U_ZERO_ERROR;
     UConverter* c = ucnv_open("windows-950", &status);
-    if (U_FAILURE(status)) throw std::runtime_error("ICU converter windows-950 is unavailable");
+    if (U_FAILURE(status)) throw converterMissing();
     ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     ucnv_setFallback(c, false);
     return std::unique_ptr<UConverter, ConverterCloser>(c);
@@ -138,7 +145,7 @@ std::string decode(std::string_view bytes) {
   thread_local std::unique_ptr<UConverter, ConverterCloser> conv = [] {
     UErrorCode status = U_ZERO_ERROR;
     UConverter* c = ucnv_open("windows-950", &status);
-    if (U_FAILURE(status)) throw std::runtime_error("ICU converter windows-950 is unavailable");
+    if (U_FAILURE(status)) throw converterMissing();
     return std::unique_ptr<UConverter, ConverterCloser>(c);
   }();
   ucnv_resetToUnicode(conv.get());
@@ -170,6 +177,19 @@ bool isUtf8(std::string_view text) {
 bool isCp950(std::string_view bytes) {
   const EncodeResult back = encode(decode(bytes));
   return back.ok() && back.bytes == bytes;
+}
+
+std::string foldAsciiCase(std::string_view bytes) {
+  std::string out(bytes);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    if (isLeadByte(c) && i + 1 < out.size()) {
+      ++i;
+    } else if (c >= 'a' && c <= 'z') {
+      out[i] = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  return out;
 }
 
 }  // namespace store::cp950

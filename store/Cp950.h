@@ -43,4 +43,9 @@ inline bool isLeadByte(unsigned char c) {
   return c >= 0x81 && c <= 0xFE;
 }
 
+// `bytes` with the ASCII letters of its single-byte characters in upper case; the trail bytes of
+// double-byte characters, which may fall in the ASCII letters' range, are left alone. What a
+// search without regard to letter case compares.
+std::string foldAsciiCase(std::string_view bytes);
+
 }  // namespace store::cp950

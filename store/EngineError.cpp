@@ -1,6 +1,9 @@
 #include "EngineError.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <new>
+#include <system_error>
 
 namespace store {
 
@@ -30,6 +33,24 @@ EngineError EngineError::fromErrno(int error, std::string file) {
       return of(Code::General, std::move(file), {}, "這是資料夾,不是檔案");
     default:
       return of(Code::General, std::move(file), {}, "系統錯誤代碼 " + std::to_string(error));
+  }
+}
+
+EngineError EngineError::from(std::exception_ptr exception) {
+  try {
+    std::rethrow_exception(exception);
+  } catch (const EngineError& e) {
+    return e;
+  } catch (const std::bad_alloc&) {
+    return of(Code::General, {}, {}, "記憶體不足,作業未完成");
+  } catch (const std::filesystem::filesystem_error& e) {
+    if (e.code().category() == std::generic_category() ||
+        e.code().category() == std::system_category()) {
+      return fromErrno(e.code().value(), e.path1().string());
+    }
+    return of(Code::General, e.path1().string(), {}, "檔案作業失敗,作業未完成");
+  } catch (...) {
+    return of(Code::General, {}, {}, "發生未預期的錯誤,作業未完成");
   }
 }
 

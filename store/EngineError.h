@@ -12,6 +12,7 @@
 // Layers above the engine may throw an EngineError with a message of their own (a rule of a
 // page, a refused transfer record); code() still tells its kind.
 
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -44,6 +45,13 @@ class EngineError : public std::runtime_error {
   // The error of a failed system call (errno) on a file: a full disk, a medium that cannot be
   // written, an I/O error, a missing folder, or else General.
   static EngineError fromErrno(int error, std::string file);
+
+  // What a clerk is told of any exception: an EngineError as it is; a failed file operation of
+  // the standard library (std::filesystem::filesystem_error) as fromErrno tells it; exhausted
+  // memory; anything else as an unforeseen error, General. The text of an exception that is not
+  // an EngineError is the library's, in English, and is never shown. REQUIRES: `exception` is
+  // not null.
+  static EngineError from(std::exception_ptr exception);
 
   // An error with a message of the caller's own (Traditional Chinese, fit to show as it is).
   EngineError(Code code, const std::string& message)

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,7 +12,6 @@
 
 #include "EngineError.h"
 #include "FolderCleanup.h"
-#include "SqliteHandles.h"
 
 namespace store {
 
@@ -108,15 +106,6 @@ void syncFile(const fs::path& file, const fs::path& target) {
 
 std::size_t hashOf(std::string_view block) {
   return std::hash<std::string_view>{}(block);
-}
-
-// Reading a table file makes SQLite roll back its hot journal. Nothing is reported: a file that
-// cannot be read is being replaced anyway.
-void rollBackHotJournal(const fs::path& file) noexcept {
-  sqlite3* raw = nullptr;
-  sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-  ConnectionHandle db(raw);
-  if (raw) sqlite3_exec(raw, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
 }
 
 }  // namespace
@@ -274,7 +263,8 @@ void FileReplacement::clearTableSideFiles() const {
   const std::string base = target_.string();
   std::error_code ec;
   if (fs::exists(base + std::string(kJournal), ec) && fs::exists(target_, ec)) {
-    rollBackHotJournal(target_);
+    // Nothing is reported: a file that cannot be read is being replaced anyway.
+    FolderCleanup::recoverJournal(target_);
   }
   bool removed = false;
   for (const char* suffix : {"-journal", "-wal", "-shm"}) {

@@ -10,6 +10,7 @@
 
 #include "DataFolder.h"
 #include "FileReplacement.h"
+#include "SqliteHandles.h"
 
 namespace store {
 
@@ -58,22 +59,6 @@ std::vector<fs::path> journalsListedIn(const fs::path& superJournal) {
   return journals;
 }
 
-// Reading a table file makes SQLite roll back its hot journal, if it has one that may be
-// rolled back now. Returns whether no other process is writing the file (it could take the
-// write lock), so that a journal left beside it belongs to no commit still running.
-bool recoveredAndIdle(const fs::path& tableFile) {
-  sqlite3* db = nullptr;
-  bool idle = false;
-  if (sqlite3_open_v2(tableFile.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-      sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) ==
-          SQLITE_OK) {
-    idle = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-  }
-  sqlite3_close_v2(db);
-  return idle;
-}
-
 // SQLite takes a journal whose first byte is zero for one that holds nothing to roll back (its
 // header is completed only when its content is on disk), and never reads its super-journal.
 bool mayBeHot(const fs::path& journal) {
@@ -92,8 +77,8 @@ void removeIfUnneeded(const fs::path& folder, const fs::path& superJournal) {
     std::error_code ec;
     bool idle = false;
     if (name.ends_with(kJournalSuffix) && fs::equivalent(journal.parent_path(), folder, ec)) {
-      idle = recoveredAndIdle(journal.parent_path() /
-                              name.substr(0, name.size() - kJournalSuffix.size()));
+      idle = FolderCleanup::recoverJournal(journal.parent_path() /
+                                           name.substr(0, name.size() - kJournalSuffix.size()));
     }
     needed = needed || (isPresent(journal) && (!idle || mayBeHot(journal)));
   }
@@ -101,6 +86,19 @@ void removeIfUnneeded(const fs::path& folder, const fs::path& superJournal) {
 }
 
 }  // namespace
+
+bool FolderCleanup::recoverJournal(const fs::path& tableFile) noexcept {
+  sqlite3* raw = nullptr;
+  sqlite3_open_v2(tableFile.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+  const ConnectionHandle db(raw);
+  if (!raw || sqlite3_exec(raw, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) !=
+                  SQLITE_OK) {
+    return false;
+  }
+  const bool idle = sqlite3_exec(raw, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+  sqlite3_exec(raw, "ROLLBACK", nullptr, nullptr, nullptr);
+  return idle;
+}
 
 fs::file_time_type FolderCleanup::staleBefore() {
   return kProcessStart - std::chrono::seconds(3);

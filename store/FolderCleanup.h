@@ -30,6 +30,12 @@ class FolderCleanup {
   // Removes stale super-journals and the temporaries of ended replacements from a data folder.
   static void removeLeftovers(const std::filesystem::path& folder) noexcept;
 
+  // Has SQLite roll back the hot journal of a table file, if it has one that may be rolled back
+  // now (SQLite does so whenever it reads the file). Returns whether no other process is
+  // writing the file (it could take the write lock), so that a journal left beside it belongs
+  // to no commit still running.
+  static bool recoverJournal(const std::filesystem::path& tableFile) noexcept;
+
   // Files last written before this time count as left by an earlier run.
   static std::filesystem::file_time_type staleBefore();
 };

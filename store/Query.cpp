@@ -3,14 +3,15 @@
 #include <sqlite3.h>
 
 #include <cctype>
-#include <set>
 
-#include "Connection.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
-#include "SqlValue.h"
 #include "Table.h"
+#include "internal/Acquired.h"
+#include "internal/Connection.h"
+#include "internal/SqlValue.h"
+#include "internal/TableNames.h"
 
 namespace store {
 
@@ -21,20 +22,6 @@ using Code = EngineError::Code;
 std::string upperAscii(std::string s) {
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
-}
-
-bool isWordChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' ||
-         static_cast<unsigned char>(c) >= 0x80;
-}
-
-const std::set<std::string>& notAnAlias() {
-  static const std::set<std::string> words{
-      "WHERE",   "JOIN",   "INNER",     "LEFT",      "RIGHT", "FULL",   "CROSS",
-      "NATURAL", "OUTER",  "ON",        "USING",     "ORDER", "GROUP",  "HAVING",
-      "LIMIT",   "UNION",  "EXCEPT",    "INTERSECT", "SET",   "SELECT", "VALUES",
-      "DEFAULT", "WINDOW", "RETURNING", "INDEXED",   "NOT"};
-  return words;
 }
 
 // "Sum(PAY)" -> "SUM OF PAY": the names the forms use for aggregate columns.
@@ -104,123 +91,47 @@ void Query::setParam(const std::string& name, const Value& value) {
   params_[name] = value;
 }
 
-// Rewrites the table names of the SQL to the attached files, acquiring each file, and prepares
-// the statement.
-StatementHandle Query::prepare() {
-  Connection& connection = connectionOf(session_);
-  std::string out;
-  const std::string& s = sql_;
-  std::string lastWord;
-  bool expectTable = false, inFromList = false;
-  size_t i = 0;
-  try {
-    while (i < s.size()) {
-      char c = s[i];
-      if (c == '\'' || (c == '"' && !expectTable)) {
-        size_t end = s.find(c, i + 1);
-        while (end != std::string::npos && end + 1 < s.size() && s[end + 1] == c)
-          end = s.find(c, end + 2);
-        if (end == std::string::npos) end = s.size() - 1;
-        out += s.substr(i, end - i + 1);
-        i = end + 1;
-        continue;
-      }
-      if (expectTable && (isWordChar(c) || c == '"')) {
-        std::string name;
-        if (c == '"') {
-          size_t end = s.find('"', i + 1);
-          if (end == std::string::npos)
-            throw EngineError::of(Code::General, {}, {}, "查詢指令的語法錯誤");
-          name = s.substr(i + 1, end - i - 1);
-          i = end + 1;
-        } else {
-          size_t end = i;
-          while (end < s.size() && isWordChar(s[end])) ++end;
-          name = s.substr(i, end - i);
-          i = end;
-        }
-        std::string base = name;
-        if (base.find('.') == std::string::npos) name += ".DB";
-        base = base.substr(0, base.find('.'));
-        const std::string schema = connection.acquire(name);
-        files_.push_back(name);
-        out += "\"" + schema + "\".data";
-        // Give the table its written name as alias unless the SQL names one.
-        size_t j = i;
-        while (j < s.size() && std::isspace(static_cast<unsigned char>(s[j]))) ++j;
-        size_t k = j;
-        while (k < s.size() && isWordChar(s[k])) ++k;
-        const std::string next = upperAscii(s.substr(j, k - j));
-        if (next.empty() || notAnAlias().count(next)) out += " AS \"" + base + "\"";
-        expectTable = false;
-        continue;
-      }
-      if (isWordChar(c)) {
-        size_t end = i;
-        while (end < s.size() && isWordChar(s[end])) ++end;
-        lastWord = upperAscii(s.substr(i, end - i));
-        out += s.substr(i, end - i);
-        i = end;
-        if (lastWord == "FROM" || lastWord == "JOIN" || lastWord == "INTO" ||
-            lastWord == "UPDATE") {
-          expectTable = true;
-          inFromList = lastWord == "FROM";
-        } else if (notAnAlias().count(lastWord)) {
-          inFromList = false;
-        }
-        continue;
-      }
-      if (c == ',' && inFromList) expectTable = true;
-      if (c == '(' && expectTable) expectTable = false;  // a subquery
-      out += c;
-      ++i;
-    }
-  } catch (...) {
-    releaseFiles();
-    throw;
-  }
-  StatementHandle handle;
-  try {
-    handle = connection.prepare(out, files_);
-  } catch (...) {
-    releaseFiles();
-    throw;
-  }
-  sqlite3_stmt* st = handle.get();
-  // Parameters: given values first, then the data source's current row.
-  for (int p = 1; p <= sqlite3_bind_parameter_count(st); ++p) {
-    const char* raw = sqlite3_bind_parameter_name(st, p);
+// A statement ready to run, with the files it names acquired.
+struct Query::Prepared {
+  StatementHandle statement;
+  std::vector<Acquired> files;
+  std::vector<std::string> names;
+};
+
+// Acquires the files the SQL names, prepares the statement on them and binds its parameters:
+// given values first, then the data source's current row.
+Query::Prepared Query::prepare() {
+  Connection& connection = session_.connection();
+  Prepared p;
+  TableNames rewritten = rewriteTableNames(sql_, [&](const std::string& fileName) {
+    return p.files.emplace_back(connection, fileName).schemaName();
+  });
+  p.names = std::move(rewritten.files);
+  p.statement = connection.prepare(rewritten.sql, p.names);
+  sqlite3_stmt* st = p.statement.get();
+  for (int i = 1; i <= sqlite3_bind_parameter_count(st); ++i) {
+    const char* raw = sqlite3_bind_parameter_name(st, i);
     if (!raw) continue;
-    std::string name = raw + 1;
+    const std::string name = raw + 1;
     auto it = params_.find(name);
     if (it != params_.end()) {
-      bindValue(st, p, it->second);
+      bindValue(st, i, it->second);
     } else if (source_ && source_->schema().fieldIndex(name) >= 0) {
-      try {
-        const Field f = source_->FieldByName(name);
-        Value v = f.value();
-        if (v.isNull() && f.type() == FieldType::String) v = Value::bytes({});
-        bindValue(st, p, v);
-      } catch (...) {
-        releaseFiles();
-        throw;
-      }
+      const Field f = source_->FieldByName(name);
+      Value v = f.value();
+      if (v.isNull() && f.type() == FieldType::String) v = Value::bytes({});
+      bindValue(st, i, v);
     } else {
       // A misspelt parameter would otherwise quietly select nothing.
-      releaseFiles();
-      throw EngineError::of(Code::General, filesText(), {}, "查詢參數 :" + name + " 沒有值");
+      throw EngineError::of(Code::General, connection.describe(p.names), {},
+                            "查詢參數 :" + name + " 沒有值");
     }
   }
-  return handle;
+  return p;
 }
 
 std::string Query::filesText() const {
-  return connectionOf(session_).describe(files_);
-}
-
-void Query::releaseFiles() {
-  for (const auto& f : files_) connectionOf(session_).release(f);
-  files_.clear();
+  return session_.connection().describe(fileNames_);
 }
 
 void Query::readRow() {
@@ -243,19 +154,21 @@ void Query::readRow() {
 // read locks) as soon as the last row has been read, not when the query is closed.
 void Query::step() {
   hasPending_ = false;
-  hasPending_ = connectionOf(session_).step(stmt_.get(), files_) == SQLITE_ROW;
+  hasPending_ = session_.connection().step(stmt_.get(), fileNames_) == SQLITE_ROW;
   if (!hasPending_) sqlite3_reset(stmt_.get());
 }
 
 void Query::Open() {
   if (Active()) return;
-  stmt_ = prepare();
+  Prepared p = prepare();
+  stmt_ = std::move(p.statement);
+  files_ = std::move(p.files);
+  fileNames_ = std::move(p.names);
   defs_.clear();
   try {
     step();
   } catch (...) {
-    stmt_.reset();
-    releaseFiles();
+    Close();
     throw;
   }
   if (hasPending_) {
@@ -284,22 +197,18 @@ void Query::Close() {
   if (!stmt_) return;
   stmt_.reset();
   eof_ = true;
-  releaseFiles();
+  files_.clear();
+  fileNames_.clear();
 }
 
 long long Query::ExecSQL() {
   if (Active()) throw EngineError::of(Code::WrongState, {}, {}, "查詢開啟中");
-  Connection& connection = connectionOf(session_);
-  StatementHandle st = prepare();
-  struct Done {
-    Query& q;
-    Connection& c;
-    ~Done() {
-      q.releaseFiles();
-      c.noteWrite();
-    }
-  } done{*this, connection};
-  while (connection.step(st.get(), files_) == SQLITE_ROW) {
+  const Prepared p = prepare();
+  Connection& connection = session_.connection();
+  // Whatever the statement changes, even when it fails half-way, is seen by the table objects
+  // at their next move: rows they read before now are re-read.
+  connection.noteWrite();
+  while (connection.step(p.statement.get(), p.names) == SQLITE_ROW) {
   }
   return connection.changes();
 }

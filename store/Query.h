@@ -2,7 +2,9 @@
 // Query: a fixed SQL text over the table files of the session's folder.
 //
 // Tables are named in the SQL by file name, with or without ".DB" and in any letter case
-// ("From Temp" reads temp.DB); every name after FROM, JOIN, INTO or UPDATE is taken as one.
+// ("From Temp" reads temp.DB): every name after FROM, JOIN, INTO or UPDATE, or after a comma of
+// a FROM list, is taken as one; nothing inside a literal, a quoted column name or a comment is
+// (internal/TableNames.h).
 // A parameter written ":NAME" takes, in this order, the value given with setParam, or the
 // value of the field of that name in the current row of the data source table. String values
 // are bound as the code page 950 bytes they are stored as, so comparisons stay byte by byte;
@@ -25,6 +27,7 @@
 
 namespace store {
 
+class Acquired;
 class Session;
 class Table;
 
@@ -59,10 +62,10 @@ class Query : public FieldOwner {
   void setFieldValue(int index, Value value) override;
 
  private:
-  StatementHandle prepare();
+  struct Prepared;
+  Prepared prepare();
   void readRow();
   void step();
-  void releaseFiles();
   std::string filesText() const;
 
   Session& session_;
@@ -70,7 +73,8 @@ class Query : public FieldOwner {
   Table* source_ = nullptr;
   int sourceToken_ = -1;
   std::map<std::string, Value> params_;
-  std::vector<std::string> files_;  // acquired while open or executing
+  std::vector<Acquired> files_;  // the files the SQL names, acquired while open
+  std::vector<std::string> fileNames_;
   StatementHandle stmt_;
   bool eof_ = true;
   bool hasPending_ = false;  // the statement stands on the row after the current one

@@ -1,16 +1,16 @@
 #include "ReadScope.h"
 
-#include "Connection.h"
 #include "Session.h"
+#include "internal/Connection.h"
 
 namespace store {
 
 ReadScope::ReadScope(Session& session) : session_(session) {
-  connectionOf(session_).beginReadScope();
+  session_.connection().beginReadScope();
 }
 
 ReadScope::~ReadScope() noexcept {
-  connectionOf(session_).endReadScope();
+  session_.connection().endReadScope();
 }
 
 }  // namespace store

@@ -1,6 +1,7 @@
 #include "Session.h"
 
-#include "Connection.h"
+#include "internal/Acquired.h"
+#include "internal/Connection.h"
 
 namespace store {
 
@@ -8,10 +9,6 @@ Session::Session(std::filesystem::path folder)
     : connection_(std::make_unique<Connection>(std::move(folder))) {}
 
 Session::~Session() = default;
-
-Connection& connectionOf(Session& session) {
-  return *session.connection_;
-}
 
 void Session::AddPassword(const std::string& password) {
   connection_->addPassword(password);
@@ -35,10 +32,8 @@ void Session::createTable(const std::string& fileName, const TableSchema& schema
 }
 
 TableSchema Session::schemaOf(const std::string& fileName) {
-  connection_->acquire(fileName);
-  TableSchema schema = connection_->acquiredSchema(fileName);
-  connection_->release(fileName);
-  return schema;
+  const Acquired file(*connection_, fileName);
+  return file.schema();
 }
 
 bool Session::inTransaction() const {

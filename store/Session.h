@@ -57,8 +57,11 @@ class Session {
 
   bool inTransaction() const;
 
+  // The engine's inside of the session, its SQLite connection, for the engine's own units.
+  // Opaque elsewhere: it is defined in an internal header of the engine.
+  Connection& connection() const { return *connection_; }
+
  private:
-  friend Connection& connectionOf(Session& session);
   std::unique_ptr<Connection> connection_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
-// Owners of SQLite handles (engine internal): a connection or a statement is closed or
-// finalised when its owner goes, on every path.
+// Owners of SQLite handles: a connection or a statement is closed or finalised when its owner
+// goes, on every path. The engine holds every handle by one of them. (A public header only
+// because a Query holds its statement by one; it declares nothing of SQLite itself.)
 
 #include <memory>
 

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cctype>
 
-#include "Connection.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
-#include "SqlValue.h"
-#include "TableImpl.h"
+#include "internal/Acquired.h"
+#include "internal/Connection.h"
+#include "internal/SqlValue.h"
+#include "internal/TableFile.h"
+#include "internal/TableImpl.h"
 
 namespace store {
 
@@ -100,19 +102,15 @@ void Table::SetMasterSource(Table* master, const std::string& masterFields) {
 void Table::Open() {
   if (Active()) return;
   if (tableName_.empty()) throw EngineError::of(Code::WrongState, {}, {}, "資料表沒有指定檔案名稱");
-  Connection& connection = d_->connection();
-  d_->useSchema(connection.acquire(tableName_));
+  Acquired file(d_->connection(), tableName_);
+  d_->useSchema(file.schemaName());
   d_->files = {tableName_};
-  try {
-    d_->schema = connection.acquiredSchema(tableName_);
-    d_->resolveOrder();
-    if (d_->master && d_->masterFields.size() > d_->order.size()) {
-      throw EngineError::of(Code::UnknownField, tableName_, {}, "索引不足以連結主表");
-    }
-  } catch (...) {
-    connection.release(tableName_);
-    throw;
+  d_->schema = file.schema();
+  d_->resolveOrder();
+  if (d_->master && d_->masterFields.size() > d_->order.size()) {
+    throw EngineError::of(Code::UnknownField, tableName_, {}, "索引不足以連結主表");
   }
+  d_->file.emplace(std::move(file));
   d_->rangeActive = false;
   state_ = TableState::Browse;
   d_->refreshLink();
@@ -124,7 +122,7 @@ void Table::Close() {
   if (!Active()) return;
   d_->dropPending();
   d_->dropAhead();
-  d_->connection().release(tableName_);
+  d_->file.reset();
   state_ = TableState::Inactive;
   hasRow_ = false;
   bof_ = eof_ = true;
@@ -256,14 +254,14 @@ void Table::Post() {
   if (state_ == TableState::Insert) {
     std::string cols, marks;
     for (size_t i = 0; i < fields.size(); ++i) {
-      cols += (i ? ", " : "") + Connection::columnName(fields[i]);
+      cols += (i ? ", " : "") + TableFile::columnName(fields[i]);
       marks += i ? ", ?" : "?";
     }
     sql = "INSERT INTO " + d_->table() + "(" + cols + ") VALUES(" + marks + ")";
   } else {
     std::string sets;
     for (size_t i = 0; i < fields.size(); ++i)
-      sets += (i ? ", " : "") + Connection::columnName(fields[i]) + " = ?";
+      sets += (i ? ", " : "") + TableFile::columnName(fields[i]) + " = ?";
     sql = "UPDATE " + d_->table() + " SET " + sets + d_->sameRowCondition(rowBinds);
   }
   sqlite3_stmt* st = d_->statement(sql);
@@ -371,14 +369,10 @@ void Table::EmptyTable() {
   if (tableName_.empty()) throw EngineError::of(Code::WrongState, {}, {}, "資料表沒有指定檔案名稱");
   if (Active()) d_->dropPending();
   Connection& connection = d_->connection();
-  const std::string schemaName = connection.acquire(tableName_);
-  try {
-    connection.exec("DELETE FROM \"" + schemaName + "\".data", {tableName_});
-  } catch (...) {
-    connection.release(tableName_);
-    throw;
+  {
+    const Acquired file(connection, tableName_);
+    connection.exec("DELETE FROM " + TableFile::quote(file.schemaName()) + ".data", {tableName_});
   }
-  connection.release(tableName_);
   connection.noteWrite();
   if (Active()) d_->first();
 }
@@ -405,11 +399,11 @@ bool Table::Locate(const std::string& fieldName, const std::string& value, unsig
   const FieldDef& def = d_->def(fi);
   std::vector<Value> binds;
   std::string cond = d_->where(binds);
-  const std::string col = Connection::keyColumnName(def);
+  const std::string col = TableFile::keyColumnName(def);
   if (def.type == FieldType::Currency) {
     double d = 0;
     if (value.empty()) {
-      cond += " AND " + Connection::columnName(def) + " IS NULL";
+      cond += " AND " + TableFile::columnName(def) + " IS NULL";
     } else {
       if (!parseNumber(value, d)) return false;
       cond += " AND " + col + " = ?";
@@ -558,7 +552,7 @@ void Table::SetCacheSize(long kib) {
 }
 
 unsigned long long Table::WriteGeneration() const {
-  return connectionOf(session_).writeGeneration();
+  return session_.connection().writeGeneration();
 }
 
 Field Table::FieldByName(const std::string& name) {

@@ -165,9 +165,13 @@ class Table : public FieldOwner {
   void setFieldValue(int index, Value value) override;
   bool takesKey() const override { return state_ == TableState::SetKey; }
 
- private:
-  friend class BatchMove;  // copies the visible rows (TableImpl.h)
+  // The engine's inside of this table object, for the engine's own units that work on a table
+  // (BatchMove copies the rows it shows). Opaque elsewhere: it is defined in an internal header
+  // of the engine.
   struct Impl;
+  Impl& impl() const { return *d_; }
+
+ private:
   Session& session_;
   std::string tableName_;
   std::string indexFieldNames_;

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <map>
 
-#include "Connection.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "Session.h"
 #include "SqliteHandles.h"
+#include "internal/Connection.h"
+#include "internal/SqliteError.h"
+#include "internal/TableFile.h"
 
 namespace store {
 
@@ -20,6 +22,12 @@ constexpr int kShownPerKind = 3;  // a damaged file is told by its first few fau
 std::string columnText(sqlite3_stmt* st, int i) {
   const char* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
   return t ? t : "";
+}
+
+// What SQLite's failure `rc` on `db` means, in the words of the engine's messages.
+std::string failure(sqlite3* db, int rc) {
+  const char* file = sqlite3_db_filename(db, "main");
+  return sqliteError(db, rc, file ? file : "").what();
 }
 
 // Rows of a query as text, or nothing and the error in `error`.
@@ -36,7 +44,7 @@ std::vector<std::vector<std::string>> rowsOf(sqlite3* db, const std::string& sql
       rows.push_back(std::move(row));
     }
   }
-  if (rc != SQLITE_DONE) error = sqlite3_errmsg(db);
+  if (rc != SQLITE_DONE) error = failure(db, rc);
   return rows;
 }
 
@@ -54,7 +62,7 @@ std::map<std::string, std::string> physicalStructure(sqlite3* db, std::string& e
     std::string cols;
     for (const auto& c : rowsOf(
              db,
-             "SELECT name FROM pragma_index_info(" + Connection::quote(ix[0]) + ") ORDER BY seqno",
+             "SELECT name FROM pragma_index_info(" + TableFile::quote(ix[0]) + ") ORDER BY seqno",
              error)) {
       cols += (cols.empty() ? "" : ", ") + c[0];
     }
@@ -69,7 +77,7 @@ std::map<std::string, std::string> expectedStructure(const TableSchema& schema) 
   sqlite3_open(":memory:", &raw);
   ConnectionHandle mem(raw);
   std::string error;
-  for (const auto& sql : Connection::createStatements(schema, "")) {
+  for (const auto& sql : TableFile::createStatements(schema, "")) {
     sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr);
   }
   return physicalStructure(raw, error);
@@ -98,12 +106,11 @@ void compareStructure(sqlite3* db, const TableSchema& expected, TableFileCheck::
 }
 
 // The structure and the password verifier the file records of itself.
-void compareRecord(sqlite3* db, Connection& connection, const TableSchema& expected,
+void compareRecord(sqlite3* db, const TableFile::Passwords& passwords, const TableSchema& expected,
                    TableFileCheck::Report& report) {
-  std::string error;
-  std::map<std::string, std::string> meta;
-  for (const auto& row : rowsOf(db, "SELECT key, value FROM _meta", error)) meta[row[0]] = row[1];
-  if (!error.empty() || !meta.count("schema")) {
+  int rc = SQLITE_OK;
+  TableFile::Record meta = TableFile::readRecord(db, {}, rc);
+  if (rc != SQLITE_DONE || !meta.count("schema")) {
     report.problems.push_back("結構: 沒有記錄的結構");
   } else {
     try {
@@ -114,10 +121,10 @@ void compareRecord(sqlite3* db, Connection& connection, const TableSchema& expec
       report.problems.push_back("結構: 記錄的結構無法辨識");
     }
   }
-  if (!connection.hasPasswords()) return;
+  if (passwords.empty()) return;
   if (!meta.count("verifier")) {
     report.problems.push_back("缺少密碼驗證資料");
-  } else if (!connection.acceptsVerifier(meta["salt"], meta["verifier"])) {
+  } else if (!TableFile::acceptsVerifier(passwords, meta["salt"], meta["verifier"])) {
     report.problems.push_back("密碼驗證資料不符");
   }
 }
@@ -125,7 +132,7 @@ void compareRecord(sqlite3* db, Connection& connection, const TableSchema& expec
 void checkStrings(sqlite3* db, const TableSchema& schema, TableFileCheck::Report& report) {
   for (const auto& field : schema.fields) {
     if (field.type != FieldType::String) continue;
-    const std::string sql = "SELECT rowid, " + Connection::columnName(field) + " FROM data";
+    const std::string sql = "SELECT rowid, " + TableFile::columnName(field) + " FROM data";
     sqlite3_stmt* st = nullptr;
     const int prepared = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
     StatementHandle statement(st);
@@ -153,8 +160,7 @@ void checkStrings(sqlite3* db, const TableSchema& schema, TableFileCheck::Report
       report.problems.push_back("欄位 " + field.name + ": 另有 " +
                                 std::to_string(faults - kShownPerKind) + " 列有誤");
     }
-    if (rc != SQLITE_DONE)
-      report.problems.push_back(std::string("資料列無法讀取: ") + sqlite3_errmsg(db));
+    if (rc != SQLITE_DONE) report.problems.push_back("資料列無法讀取: " + failure(db, rc));
   }
 }
 
@@ -179,7 +185,8 @@ TableFileCheck::Report TableFileCheck::check(Session& session, const std::filesy
   const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
   ConnectionHandle db(raw);
   if (opened != SQLITE_OK) {
-    report.problems.push_back(std::string("無法開啟: ") + sqlite3_errmsg(raw));
+    report.problems.push_back(std::string("無法開啟: ") +
+                              sqliteError(raw, opened, report.file).what());
     return report;
   }
   sqlite3_busy_timeout(raw, 2000);
@@ -196,7 +203,7 @@ TableFileCheck::Report TableFileCheck::check(Session& session, const std::filesy
     return report;  // nothing more can be read from it
   }
 
-  compareRecord(raw, connectionOf(session), expected, report);
+  compareRecord(raw, session.connection().passwords(), expected, report);
   compareStructure(raw, expected, report);
   if (report.sound() && depth == Depth::Content) checkStrings(raw, expected, report);
   const auto count = rowsOf(raw, "SELECT count(*) FROM data", error);

@@ -30,7 +30,8 @@ std::string formatNumber(double d) {
     const long long cents = std::llround(d * 100);
     if (static_cast<double>(cents) / 100 == d) {
       const unsigned long long whole = static_cast<unsigned long long>(cents < 0 ? -cents : cents);
-      std::string out = (cents < 0 ? "-" : "") + std::to_string(whole / 100);
+      std::string out = cents < 0 ? "-" : "";
+      out += std::to_string(whole / 100);
       const unsigned fraction = static_cast<unsigned>(whole % 100);
       if (fraction != 0) {
         out += '.';

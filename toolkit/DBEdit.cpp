@@ -3,11 +3,13 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 #include "FieldValidator.h"
-#include "Forms.h"
+#include "FontsAndFormats.h"
 #include "Guard.h"
+#include "store/EngineError.h"
 
 namespace toolkit {
 
@@ -26,7 +28,8 @@ void DBEdit::setDataField(DataSource* source, const std::string& fieldName) {
     // The field's structure is known once the table has a name; a field the table lacks is
     // a fault of the form and shows at once.
     if (source_->table().schema().fieldIndex(field_) < 0) {
-      throw std::invalid_argument("DBEdit: no field " + field_);
+      throw store::EngineError::of(store::EngineError::Code::UnknownField,
+                                   source_->table().TableName(), field_);
     }
     if (typingLength_ < 0) typingLength_ = maxLength();
     limitInput();
@@ -113,11 +116,7 @@ void DBEdit::write(const QString& typed) {
   }
   fitTypingLength(text);
   auto field = source_->table().FieldByName(field_);
-  writing_ = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{writing_};
+  const QScopedValueRollback<bool> writing(writing_, true);
   if (field.type() == store::FieldType::Currency) {
     double value = 0;
     if (store::parseNumber(text.trimmed().toStdString(), value)) {

@@ -3,12 +3,13 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 
 #include "Dialogs.h"
-#include "Forms.h"
+#include "FontsAndFormats.h"
 #include "Guard.h"
 
 namespace toolkit {
@@ -23,13 +24,6 @@ QString cellText(store::Field field) {
 }
 
 const QString kRowGone = QStringLiteral("此筆資料已被刪除或修改,表格已重新讀取");
-
-// Sets a flag for the life of a scope.
-struct Raise {
-  explicit Raise(bool& f) : flag(f) { flag = true; }
-  ~Raise() { flag = false; }
-  bool& flag;
-};
 
 }  // namespace
 
@@ -231,7 +225,7 @@ void DBGrid::fillVisible() {
 }
 
 void DBGrid::fillLines(int from, int to) {
-  Raise busy(filling_);
+  const QScopedValueRollback<bool> filling(filling_, true);
   store::Table* rows = cursor_.get();
   if (!rows || !rows->Active()) return;
   int line = from;
@@ -296,7 +290,7 @@ void DBGrid::choose(int viewLine) {
   const bool sameOrder = table.IndexFieldNames() == keysIndex_;
   bool found = false;
   if (sameOrder && !keys_[line].empty()) {
-    Raise moving(moving_);
+    const QScopedValueRollback<bool> moving(moving_, true);
     found = table.gotoOrderKey(keys_[line]);
   }
   if (found) {

@@ -1,23 +1,10 @@
 #pragma once
-// Forms: what every form of the program gets once it is built from its design.
+// Forms: what every form of the program gets once it is built from its design. (The fonts and
+// the formats of numbers: FontsAndFormats.)
 
-class QString;
 class QWidget;
 
 namespace toolkit {
-
-// Maps the font names the forms are designed with ("標楷體", "新細明體", "Arial",
-// "Courier New", "MS Sans Serif") to installed faces. Called once at start-up.
-void installFontSubstitutions();
-
-// Formats numbers and amounts as in Taiwan (Traditional Chinese), whatever the machine's own
-// locale: every amount the program shows (the grid, the reports) reads "$36,000.00", a negative
-// one "($100.00)". Called once at start-up.
-void installRegionalFormats();
-
-// An amount in the program's one currency format (see installRegionalFormats): what the
-// amount edits show while a row is browsed, as the grid and the reports do.
-QString currencyText(double amount);
 
 // Qt's own texts (the standard buttons of message boxes, the file dialog, the print preview,
 // the context menu of edits) in Traditional Chinese, from Qt's zh_TW catalogue when it is

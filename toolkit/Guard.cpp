@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "Dialogs.h"
+#include "store/EngineError.h"
 
 namespace toolkit {
 
@@ -11,10 +12,12 @@ bool runGuarded(const std::function<void()>& handler) noexcept {
   try {
     handler();
     return true;
-  } catch (const std::exception& e) {
-    message = QString::fromUtf8(e.what());
   } catch (...) {
-    message = QStringLiteral("Unknown error");
+    try {
+      message = QString::fromUtf8(store::EngineError::from(std::current_exception()).what());
+    } catch (...) {
+      message = QStringLiteral("記憶體不足,作業未完成");  // not even the message could be made
+    }
   }
   // Reporting must not throw either: a failing report is dropped rather than let into Qt.
   try {

@@ -2,7 +2,8 @@
 // Guard: every event handler runs behind it. An exception that leaves a handler ends that
 // handler at the failing step and is shown as the default error report (a message box with
 // the error's text, through the dialogs service); the program goes on. No exception ever
-// reaches Qt's event loop.
+// reaches Qt's event loop. What the box says is Traditional Chinese, also for an exception that
+// is not the engine's (store::EngineError::from).
 
 #include <QObject>
 #include <functional>

@@ -17,8 +17,9 @@ std::unique_ptr<store::FolderLock> holdDataFolder(const Args& args) {
     return std::make_unique<store::FolderLock>(folder);
   } catch (const store::EngineError& e) {
     if (e.code() != store::EngineError::Code::Busy) throw;
-    throw std::runtime_error("資料夾 " + folder.string() + " 正由執行中的薪資系統使用 (" +
-                             e.what() + "),沒有做任何變更;請先結束程式再試一次。");
+    throw store::EngineError(store::EngineError::Code::Busy,
+                             "資料夾 " + folder.string() + " 正由執行中的薪資系統使用 (" +
+                                 e.what() + "),沒有做任何變更;請先結束程式再試一次。");
   }
 }
 

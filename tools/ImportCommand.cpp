@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -120,12 +119,28 @@ bool sameName(const std::string& a, const std::string& b) {
   return true;
 }
 
+// Why a file could not be opened for reading, as the clerk reads it.
+std::string whyNotOpened(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return "找不到這個檔案";
+    case EACCES:
+    case EPERM:
+      return "沒有讀取這個檔案的權限";
+    case EISDIR:
+      return "這是資料夾,不是檔案";
+    default:
+      return "系統錯誤代碼 " + std::to_string(error);
+  }
+}
+
 // A CSV file opened and its header checked: fields[i] names the field of the i-th cell.
 class Source {
  public:
   Source(const std::string& path, const Kind& kind) : path_(path), kind_(kind) {
     in_.open(path, std::ios::binary);
-    if (!in_) throw Refusal(0, std::string("無法開啟: ") + std::strerror(errno));
+    if (!in_) throw Refusal(0, "無法開啟: " + whyNotOpened(errno));
     if (savedAsBig5(in_)) {
       throw Refusal(0,
                     "請將檔案另存為 UTF-8 (例如 Excel 的「CSV UTF-8 (逗號分隔)」) 再匯入:"

@@ -10,7 +10,7 @@
 #include "reports/SalaryReport.h"
 #include "store/Schema.h"
 #include "store/Session.h"
-#include "toolkit/Forms.h"
+#include "toolkit/FontsAndFormats.h"
 
 namespace admin {
 

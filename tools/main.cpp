@@ -11,6 +11,7 @@
 
 #include "CommandList.h"
 #include "Commands.h"
+#include "store/EngineError.h"
 
 namespace {
 
@@ -56,8 +57,9 @@ int main(int argc, char** argv) {
   } catch (const admin::UsageError& e) {
     std::cerr << "salary-admin " << name << ": " << e.what() << "\n\n" << admin::helpText(*command);
     return 2;
-  } catch (const std::exception& e) {
-    std::cerr << "salary-admin " << name << ": " << e.what() << "\n";
+  } catch (...) {
+    const store::EngineError error = store::EngineError::from(std::current_exception());
+    std::cerr << "salary-admin " << name << ": " << error.what() << "\n";
     return 1;
   }
 }

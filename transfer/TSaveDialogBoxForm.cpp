@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <memory>
 
 #include "TransferBatch.h"
@@ -63,8 +64,7 @@ void TSaveDialogBoxForm::FileOKBitBtnClick() {
   // The file dialog and the messages are modal; this only guards against a press that a
   // nested event loop would let through.
   if (running_) return;
-  running_ = true;
-  const std::unique_ptr<bool, void (*)(bool*)> done(&running_, [](bool* r) { *r = false; });
+  const QScopedValueRollback<bool> running(running_, true);
 
   const std::string sendDate = FileEdit->text().toStdString();
   {

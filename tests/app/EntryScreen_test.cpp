@@ -4,11 +4,17 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "ProgramFixture.h"
+#include "support/ProgramFixture.h"
 
 namespace {
 
-using EntryScreen = ProgramTest;
+class EntryScreen : public ProgramFixture {
+ protected:
+  EntryScreen() {
+    folder.addUser("admin", "admin");
+    start();
+  }
+};
 
 TEST_F(EntryScreen, EnterOnTheFocusedEnterSystemOpensTheLoginDialog) {
   MainForm->show();

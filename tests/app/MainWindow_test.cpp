@@ -1,18 +1,29 @@
 // The main window: its design state, the page change that re-reads the tables, leaving it
-// by "回登錄畫面", Esc on each page, and the six control-switching operations.
+// by "回登錄畫面", and Esc on each page.
 
 #include <QTest>
 
-#include "ProgramFixture.h"
 #include "employees/BasicDataPage.h"
 #include "pay/SalaryMaintainPage.h"
+#include "support/ProgramFixture.h"
 #include "transfer/FileTansferPage.h"
 #include "users/SuperViserPage.h"
 
 namespace {
 
-class MainWindow : public ProgramTest {
+// User admin/admin, employees 000001 and 000002, two pay entries of the first and one of the
+// second.
+class MainWindow : public ProgramFixture {
  protected:
+  MainWindow() {
+    folder.addUser("admin", "admin");
+    folder.addEmployee("000001", "王小明");
+    folder.addEmployee("000002", "李大同");
+    folder.addEntry("000001", "880105", 35000, "薪水轉帳");
+    folder.addEntry("000001", "880205", 36000, "薪水轉帳");
+    folder.addEntry("000002", "880205", 42000, "薪水轉帳");
+    start();
+  }
   QWidgetList employeeBrowseButtons() {
     auto* p = m->BasicData;
     return {p->FirstBitBtn1,  p->PriorBitBtn1, p->NextBitBtn1,  p->LastBitBtn1,
@@ -100,35 +111,6 @@ TEST_F(MainWindow, EscPressesCancelOnTheFirstDisplayThenLeavesFromAllButPayEntry
     m->PageControl1->setCurrentIndex(page);
     pressEsc();
     EXPECT_EQ(!m->isVisible(), closes[page]);
-  }
-}
-
-TEST_F(MainWindow, SwitchingOperationsSetTheirControls) {
-  const struct {
-    void (TMainMenuForm::*operation)();
-    int browseButtons, writeButtons, employeeEdits;
-  } cases[] = {
-      {&TMainMenuForm::SetEditButtons, 0, 3, 0},
-      {&TMainMenuForm::SetBrowseButtons, 7, 0, 0},
-      {&TMainMenuForm::EnableEmployeeEdits, 7, 0, 7},
-      {&TMainMenuForm::DisableEmployeeEdits, 7, 0, 0},
-      {&TMainMenuForm::EnableSalaryEdits, 7, 0, 1},
-      {&TMainMenuForm::DisableSalaryEdits, 7, 0, 0},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(&c - cases);
-    (m->*c.operation)();
-    EXPECT_EQ(enabledCount(employeeBrowseButtons()), c.browseButtons);
-    EXPECT_EQ(enabledCount(writeButtons()), c.writeButtons);
-    EXPECT_EQ(enabledCount(employeeEdits()), c.employeeEdits);
-    EXPECT_TRUE(m->BasicData->EmployeeExitBitBtn1->isEnabled());
-    const bool salary = c.operation == &TMainMenuForm::EnableSalaryEdits;
-    EXPECT_EQ(m->SalaryMaintain->EmployeeDateDBEdit->isEnabled(), salary);
-    EXPECT_EQ(m->SalaryMaintain->EmployeePayDBEdit->isEnabled(), salary);
-    EXPECT_EQ(m->SalaryMaintain->EmployeeSalaryItemDBLookupComboBox->isEnabled(), salary);
-    EXPECT_EQ(m->BasicData->EmployeeMemoDBEdit->isEnabled(),
-              salary || c.operation == &TMainMenuForm::EnableEmployeeEdits);
-    EXPECT_FALSE(m->SalaryMaintain->DBEdit5->isEnabled());
   }
 }
 

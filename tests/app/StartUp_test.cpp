@@ -3,11 +3,11 @@
 
 #include <QDialog>
 
-#include "ProgramFixture.h"
 #include "pay/TSalaryItemSetForm.h"
 #include "reports/TPrintSimpleForm.h"
 #include "reports/TQuickReport1.h"
 #include "store/DataFolder.h"
+#include "support/ProgramFixture.h"
 #include "transfer/TSaveDialogBoxForm.h"
 #include "users/TChangePinForm.h"
 #include "users/TCreatPinForm.h"
@@ -15,7 +15,10 @@
 
 namespace {
 
-using StartUp = ProgramTest;
+class StartUp : public ProgramFixture {
+ protected:
+  StartUp() { start(); }
+};
 
 TEST_F(StartUp, CreatesTheTenFormsHiddenWithTheirCaptions) {
   ASSERT_TRUE(program);

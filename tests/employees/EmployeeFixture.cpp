@@ -7,10 +7,10 @@ EmployeeFixture::EmployeeFixture() {
   folder.addEmployee("000001", "王小明", "A123456789", "11110000000001");
   folder.addEmployee("002345", "李大同", "B223456789", "22220000002345");
   folder.addEmployee("003000", "王大明", "C123456789", "33330000003000");
-  folder.addEntry("000001", "880105", "30000", "薪水轉帳");
-  folder.addEntry("002345", "880105", "35000", "薪水轉帳");
-  folder.addEntry("002345", "880205", "36000", "薪水轉帳");
-  folder.addEntry("002345", "880205", "1200", "退稅");
+  folder.addEntry("000001", "880105", 30000, "薪水轉帳");
+  folder.addEntry("002345", "880105", 35000, "薪水轉帳");
+  folder.addEntry("002345", "880205", 36000, "薪水轉帳");
+  folder.addEntry("002345", "880205", 1200, "退稅");
   start();
   page = m->BasicData;
   search = m->QueryPanel;

@@ -17,7 +17,7 @@ class AdminTest : public ::testing::Test {
   AdminTest() {
     folder.addUser("admin", "admin");
     folder.addEmployee("000001", "王小明");
-    folder.addEntry("000001", "880105", "35000", "薪水轉帳");
+    folder.addEntry("000001", "880105", 35000, "薪水轉帳");
   }
   ToolRun admin(const std::string& arguments) {
     return runCommand(std::string(SALARY_ADMIN) + " " + arguments + " --data " +

@@ -25,7 +25,7 @@ class FileClearPageTest : public ProgramFixture {
     folder.addEmployee("000001", "王小明");
     folder.addEmployee("000002", "李大同");
     for (const char* date : {"", "871231", "880101", "880615", "881130", "881201", "890101"}) {
-      folder.addEntry("000001", date, "1000", "薪水轉帳");
+      folder.addEntry("000001", date, 1000, "薪水轉帳");
     }
     start();
     page = m->FileClear;
@@ -101,7 +101,7 @@ TEST_F(FileClearPageTest, PurgeTakesTheStartMonthAndLeavesTheEndMonth) {
     const auto now = dates();
     for (const auto& d : all) {
       if (std::find(now.begin(), now.end(), d) == now.end())
-        folder.addEntry("000001", d, "1000", "薪水轉帳");
+        folder.addEntry("000001", d, 1000, "薪水轉帳");
     }
     ASSERT_EQ(dates(), all);
     dialogs.clear();
@@ -176,7 +176,7 @@ TEST_F(FileClearPageTest, BackupIntoAnUnwritableFolderKeepsTheEarlierBackupAndSa
   page->BackupComboBox->setCurrentIndex(1);
   page->BackupBitBtn->press();
   const std::string earlier = TestFolder::readFile(folder.path() / "salary_bk.db");
-  folder.addEntry("000002", "890105", "2000", "薪水轉帳");
+  folder.addEntry("000002", "890105", 2000, "薪水轉帳");
   {
     UnwritableFolder locked(folder.path());
     if (!locked.done()) GTEST_SKIP() << "the folder cannot be made unwritable here";

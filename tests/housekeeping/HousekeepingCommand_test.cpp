@@ -46,7 +46,7 @@ TEST_F(AdminTest, ARunningProgramKeepsASecondOneAndEveryWritingCommandOutUntilIt
 
   first.reset();
   EXPECT_EQ(admin("backup").status, 0);
-  folder.addEntry("000001", "880205", "36000", "薪水轉帳");
+  folder.addEntry("000001", "880205", 36000, "薪水轉帳");
   const ToolRun r = admin("restore --table salary");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(rowsNow("salary.DB").size(), 1u);
@@ -177,7 +177,7 @@ TEST_F(AdminTest, CheckNamesTheDamagedFile) {
 
 TEST_F(AdminTest, RestoreRefusesABackupThatFailsTheTablesCheckLeavingEveryFileAsItWas) {
   ASSERT_EQ(admin("backup").status, 0);
-  folder.addEntry("000001", "880205", "36000", "薪水轉帳");
+  folder.addEntry("000001", "880205", 36000, "薪水轉帳");
   const fs::path backup = folder.path() / "salary_bk.db";
   const std::string sound = TestFolder::readFile(backup);
   const struct {
@@ -217,7 +217,7 @@ TEST_F(AdminTest, RestoreOverWhatAKilledWriteLeftGivesExactlyTheBackup) {
     ASSERT_EQ(admin("backup").status, 0);
     const testrows::Texts backedUp = rowsNow("salary.DB");
     ASSERT_EQ(backedUp.size(), 1u);
-    folder.addEntry("000001", "880205", "36000", "薪水轉帳");
+    folder.addEntry("000001", "880205", 36000, "薪水轉帳");
     leave(folder.path() / "salary.DB");
 
     const ToolRun r = admin("restore --table salary");
@@ -284,7 +284,7 @@ TEST_F(AdminTest, ARelativeDataFolderIsNamedOnceInEveryLine) {
 // beside them is gone after the next start.
 TEST_F(AdminTest, KilledBeforeAnyRenameABackupOrRestoreLeavesEveryFileWhole) {
   ASSERT_EQ(admin("backup --keep 1").status, 0);
-  folder.addEntry("000001", "880205", "36000", "薪水轉帳");
+  folder.addEntry("000001", "880205", 36000, "薪水轉帳");
   const testrows::Texts one = rowsNow("salary_bk.db"), two = rowsNow("salary.DB");
   const fs::path work = scratch.path() / "work";
   const struct {

@@ -145,8 +145,8 @@ class Layout : public ProgramFixture {
   Layout() {
     folder.addUser("admin", "admin");
     folder.addEmployee("000001", "王小明");
-    folder.addEntry("000001", "880105", "1234567.5", "薪水轉帳");
-    folder.addEntry("000001", "880205", "36000", "批次轉帳(入帳)");
+    folder.addEntry("000001", "880105", 1234567.5, "薪水轉帳");
+    folder.addEntry("000001", "880205", 36000, "批次轉帳(入帳)");
     start();
   }
 };

@@ -5,11 +5,11 @@ PayFixture::PayFixture() {
   folder.addEmployee("000123", "王小明", "A123456789", "11110000000123");
   folder.addEmployee("000200", "李大同", "B223456789", "22220000000200");
   folder.addEmployee("000300", "張三", "C123456789", "33330000000300");
-  folder.addEntry("000123", "880105", "35000", "薪水轉帳");
-  folder.addEntry("000123", "880205", "36000", "薪水轉帳");
-  folder.addEntry("000300", "880105", "9000", "薪水轉帳");
-  folder.addEntry("000300", "880205", "500", "退稅");
-  folder.addEntry("000300", "880205", "1200", "水費");
+  folder.addEntry("000123", "880105", 35000, "薪水轉帳");
+  folder.addEntry("000123", "880205", 36000, "薪水轉帳");
+  folder.addEntry("000300", "880105", 9000, "薪水轉帳");
+  folder.addEntry("000300", "880205", 500, "退稅");
+  folder.addEntry("000300", "880205", 1200, "水費");
   for (const char* item : {"股利發放", "薪水轉帳", "退稅"}) {
     folder.append("item.DB", {{"SALARYITEM", item}});
   }

@@ -179,7 +179,7 @@ TEST_F(PayPage, CopiedAmountOrItemTheTransferFileCannotCarryIsRefusedAtPost) {
   type(pay->SendDateEdit, "880401");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.item);
-    folder.addEntry("000300", c.date, c.amount, c.item);
+    folder.addEntry("000300", c.date, std::stod(c.amount), c.item);
     const Rows before = entriesOnDisk();
     goToEmployee("000300");
     pay->SalaryCreatBitBtn->press();
@@ -194,7 +194,7 @@ TEST_F(PayPage, CopiedAmountOrItemTheTransferFileCannotCarryIsRefusedAtPost) {
 // The amount edit takes 13 characters by typing; an amount copied forward that is longer is
 // shown whole, as 寫入 judges it, and the clerk shortens it there.
 TEST_F(PayPage, CopiedAmountLongerThanTheEditTakesIsShownWholeUntilShortened) {
-  folder.addEntry("000300", "880305", "123456789012345", "薪水轉帳");
+  folder.addEntry("000300", "880305", 123456789012345, "薪水轉帳");
   type(pay->SendDateEdit, "880401");
   goToEmployee("000300");
   pay->SalaryCreatBitBtn->press();

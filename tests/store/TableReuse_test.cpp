@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "store/BatchMove.h"
 #include "store/ReadScope.h"
@@ -48,8 +49,11 @@ TEST(StatementReuse, ATableObjectReadsItsFileAsItIsNowAfterItWasReplacedOrChange
     SCOPED_TRACE(c.name);
     TestFolder folder;
     store::Session& s = folder.session();
-    for (const char* n : {"000001", "000002", "000003"})
-      testrows::addEmployee(s, n, "E" + std::string(n));
+    for (const char* n : {"000001", "000002", "000003"}) {
+      std::string name = "E";
+      name += n;
+      testrows::addEmployee(s, n, name);
+    }
     copyFile(s, "basic.DB", "basic_bk.db");
     testrows::addEmployee(s, "000004", "Dan");
     store::Table t(s, "basic.DB");
@@ -122,6 +126,44 @@ TEST(ReadScope, WritesInsideItAreStoredAtOnceAndNothingIsHeldAfterIt) {
   late.AddPassword(store::kTablePassword);
   testrows::addEmployee(late, "000003", "Cy");
   EXPECT_EQ(testrows::fileCount(s, "basic.DB"), 2);
+}
+
+// SQLite attaches at most ten files to a connection. A session uses any number of files over
+// its life: before it attaches one more, it detaches files no object uses, least recently used
+// first, and never one that is in use. A table object whose file was detached meanwhile reads
+// it as before when it opens again.
+TEST(Attachments, FilesNoLongerInUseMakeRoomForMoreThanTenAndOneInUseStays) {
+  TestFolder folder;
+  store::Session& s = folder.session();
+  testrows::addEmployee(s, "000001", "Ann");
+  store::Table held(s, "basic.DB");
+  held.Open();
+  std::vector<std::unique_ptr<store::Table>> tables;
+  Texts numbers;
+  for (int i = 1; i <= 12; ++i) {
+    std::string file = "t";
+    file += std::to_string(i);
+    file += ".DB";
+    std::string number = "0000";
+    number += std::to_string(10 + i);
+    s.createTable(file, store::basicSchema());
+    testrows::addEmployee(s, number, "Bob");
+    testrows::append(s, file,
+                     {{"NUMBER", number}, {"ACCOUNT", testrows::kAccount}, {"NAME", "Bob"}});
+    tables.push_back(std::make_unique<store::Table>(s, file));
+    numbers.push_back(number);
+  }
+  for (int round = 0; round < 2; ++round) {
+    for (size_t i = 0; i < tables.size(); ++i) {
+      SCOPED_TRACE(tables[i]->TableName());
+      tables[i]->Open();
+      EXPECT_EQ(testrows::column(*tables[i], "NUMBER"), Texts({numbers[i]}));
+      tables[i]->Close();
+    }
+  }
+  held.First();
+  EXPECT_EQ(held.FieldByName("NUMBER").text(), "000001");
+  EXPECT_EQ(held.RecordCount(), 13);
 }
 
 }  // namespace

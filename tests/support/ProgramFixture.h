@@ -8,15 +8,19 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Program.h"
+#include "app/TMainForm.h"
 #include "app/TMainMenuForm.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFolder.h"
 #include "support/TestRows.h"
+#include "users/TPinForm.h"
 
 class ProgramFixture : public ::testing::Test {
  protected:
@@ -33,6 +37,25 @@ class ProgramFixture : public ::testing::Test {
     QInputMethodEvent event;
     event.setCommitString(text);
     QApplication::sendEvent(edit, &event);
+  }
+
+  // Runs `action` once the login dialog opened by "進入系統" is up; closes the dialog
+  // afterwards if the action did not, so that a failing test never hangs.
+  static void whileLoginOpen(std::function<void()> action) {
+    QTimer::singleShot(0, PinForm, [action] {
+      action();
+      if (PinForm->isVisible()) PinForm->reject();
+    });
+  }
+
+  // "進入系統", then the given code and password and OK in the login dialog.
+  static void logIn(const QString& code, const QString& password) {
+    whileLoginOpen([=] {
+      PinForm->UserID->setText(code);
+      PinForm->Password->setText(password);
+      PinForm->BitBtn1->press();
+    });
+    MainForm->EntrySystemBitBtn1->press();
   }
 
   // `fields` (space-separated) of every row of `file` in key order, read through a session of

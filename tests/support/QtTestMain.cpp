@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-#include "toolkit/Forms.h"
+#include "toolkit/FontsAndFormats.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

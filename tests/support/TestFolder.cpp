@@ -47,8 +47,8 @@ void TestFolder::addEmployee(const std::string& number, const std::string& name,
 }
 
 void TestFolder::addEntry(const std::string& number, const std::string& date,
-                          const std::string& pay, const std::string& item) {
-  append("salary.DB", {{"NUMBER", number}, {"SENDDATE", date}, {"PAY", pay}, {"SALARYITEM", item}});
+                          std::optional<double> pay, const std::string& item) {
+  testrows::addEntry(session(), number, date, pay, item);
 }
 
 void TestFolder::addTempRow(const std::string& number) {

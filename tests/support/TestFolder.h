@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,11 +25,12 @@ class TestFolder {
   // see a file that another program has replaced since.
   void reopen();
 
-  // Rows written through a table object; fields given an empty text stay empty.
+  // Rows written through a table object, as testrows writes them (TestRows.h); fields given an
+  // empty text, and an absent pay, stay empty.
   void addUser(const std::string& code, const std::string& password);
   void addEmployee(const std::string& number, const std::string& name, const std::string& id = "",
                    const std::string& account = "12345678901234");
-  void addEntry(const std::string& number, const std::string& date, const std::string& pay,
+  void addEntry(const std::string& number, const std::string& date, std::optional<double> pay,
                 const std::string& item);
   void addTempRow(const std::string& number);
   // Appends one row of these field texts; the fields not named stay empty.

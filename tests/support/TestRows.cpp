@@ -58,7 +58,10 @@ std::vector<std::string> column(store::Table& table, const std::string& fields) 
   if (table.IsEmpty()) return out;
   do {
     std::string row;
-    for (std::size_t i = 0; i < f.size(); ++i) row += (i ? " " : "") + f[i].text();
+    for (std::size_t i = 0; i < f.size(); ++i) {
+      if (i) row += ' ';
+      row += f[i].text();
+    }
     out.push_back(row);
     table.Next();
   } while (!table.Eof());

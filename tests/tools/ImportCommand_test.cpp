@@ -10,7 +10,7 @@ class ImportCommandTest : public ImportFixture {
  protected:
   void SetUp() override {
     folder.addEmployee("000001", "甲");
-    folder.addEntry("000001", "880305", "35000", "薪水轉帳");
+    folder.addEntry("000001", "880305", 35000, "薪水轉帳");
     before = tableBytes();
   }
   std::string before;
@@ -133,7 +133,7 @@ TEST_F(ImportCommandTest, EmployeesStayStoredWhenTheEntriesFileIsRefused) {
 TEST_F(ImportCommandTest, MissingFileIsRefusedAndAMissingValueShowsTheUsage) {
   ToolRun r = import("--entries '" + (folder.path() / "none.csv").string() + "'");
   EXPECT_EQ(r.status, 1);
-  EXPECT_TRUE(mentions(r.err, {"none.csv", "無法開啟"}));
+  EXPECT_TRUE(mentions(r.err, {"none.csv", "無法開啟: 找不到這個檔案"}));
   EXPECT_EQ(import("").status, 2);
   r = import("--employees");
   EXPECT_EQ(r.status, 2);

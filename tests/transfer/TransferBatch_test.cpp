@@ -36,10 +36,10 @@ class TransferBatchTest : public ::testing::Test {
 };
 
 TEST_F(TransferBatchTest, DateTextSelectsTheEntriesWhoseSendDateBeginsWithIt) {
-  folder.addEmployee("000001", "1111", "甲");
+  folder.addEmployee("000001", "甲", "", "1111");
   for (const char* date : {"880228", "880301", "880305", "880331", "880401", "870305", "8803", "",
                            "88a305", "88A305"}) {
-    folder.addEntry("000001", date, 1);
+    folder.addEntry("000001", date, 1, "薪水轉帳");
   }
   auto dates = [&] {
     Texts out;
@@ -61,12 +61,12 @@ TEST_F(TransferBatchTest, DateTextSelectsTheEntriesWhoseSendDateBeginsWithIt) {
 }
 
 TEST_F(TransferBatchTest, EveryEntryOfAnExistingEmployeeGivesOneRow) {
-  folder.addEmployee("000001", "1111", "甲");
-  folder.addEmployee("000007", "00012345678901", "陳大文", "A123456789");
+  folder.addEmployee("000001", "甲", "", "1111");
+  folder.addEmployee("000007", "陳大文", "A123456789", "00012345678901");
   folder.addEntry("000001", "880305", 1000, "電費");
   folder.addEntry("000001", "880305", 1000, "水費");
-  folder.addEntry("000002", "880305", 2);  // no such employee: passed over
-  folder.addEntry("000007", "880305", 50000);
+  folder.addEntry("000002", "880305", 2, "薪水轉帳");  // no such employee: passed over
+  folder.addEntry("000007", "880305", 50000, "薪水轉帳");
   folder.addEntry("000007", "880305", 100, "股利發放");
   folder.addEntry("000007", "880305", 3000, "退稅");
   EXPECT_EQ(build("880305"), 5);
@@ -108,7 +108,7 @@ std::vector<BatchRow> mergeWalk(store::Session& session, const std::string& date
 
 TEST_F(TransferBatchTest, BatchEqualsTheWalkOfEmployeesAndEntries) {
   for (const char* n : {"000002", "000004", "000005", "1", "10", "9"}) {
-    folder.addEmployee(n, std::string("ACC") + n, "員工", n[0] == '0' ? "B222333444" : "");
+    folder.addEmployee(n, "員工", n[0] == '0' ? "B222333444" : "", std::string("ACC") + n);
   }
   int k = 0;
   for (const char* n : {"000001", "000002", "000002", "000003", "000004", "000005", "000006", "1",
@@ -129,8 +129,8 @@ TEST_F(TransferBatchTest, BatchEqualsTheWalkOfEmployeesAndEntries) {
 }
 
 TEST_F(TransferBatchTest, EntryWithoutAmountBesideAnEntryOfZeroIsRefusedKeepingTheEarlierBatch) {
-  folder.addEmployee("000001", "1111", "甲");
-  folder.addEntry("000001", "880301", 500);
+  folder.addEmployee("000001", "甲", "", "1111");
+  folder.addEntry("000001", "880301", 500, "薪水轉帳");
   build("8803");
   folder.addEntry("000001", "880305", std::nullopt, "電費");
   folder.addEntry("000001", "880305", 0, "電費");

@@ -29,11 +29,11 @@ class TransferCommandTest : public ::testing::Test {
 };
 
 TEST_F(TransferCommandTest, WritesTheFileAndPrintsRecordsAndTotal) {
-  folder.addEmployee("1", "1234567890", "王小明", "A123456789");
-  folder.addEmployee("2", "2222", "李小華");
-  folder.addEntry("1", "880305", 35000);
-  folder.addEntry("2", "880310", 1234.5);
-  folder.addEntry("2", "880405", 99);
+  folder.addEmployee("1", "王小明", "A123456789", "1234567890");
+  folder.addEmployee("2", "李小華", "", "2222");
+  folder.addEntry("1", "880305", 35000, "薪水轉帳");
+  folder.addEntry("2", "880310", 1234.5, "薪水轉帳");
+  folder.addEntry("2", "880405", 99, "薪水轉帳");
 
   ToolRun r = run("8803");
 
@@ -46,9 +46,9 @@ TEST_F(TransferCommandTest, WritesTheFileAndPrintsRecordsAndTotal) {
 }
 
 TEST_F(TransferCommandTest, RowThatCannotMakeARecordIsRefusedNamingItAndNoFileIsWritten) {
-  folder.addEmployee("000042", "1234567890", "王小明");
-  folder.addEntry("000042", "880305", 100, "年終獎金");  // no item code
-  folder.addEntry("000042", "880306", 12345678901234);   // fourteen characters
+  folder.addEmployee("000042", "王小明", "", "1234567890");
+  folder.addEntry("000042", "880305", 100, "年終獎金");             // no item code
+  folder.addEntry("000042", "880306", 12345678901234, "薪水轉帳");  // fourteen characters
   std::ofstream(target) << "earlier\r\n";
   for (const auto& [date, value] :
        {std::pair{"880305", "年終獎金"}, {"880306", "12345678901234"}}) {
@@ -65,12 +65,12 @@ TEST_F(TransferCommandTest, RowThatCannotMakeARecordIsRefusedNamingItAndNoFileIs
 // The file written piece by piece is the text built whole in memory, on the edge cases of the
 // format and on a batch of many pieces.
 TEST_F(TransferCommandTest, TheFileWrittenInPiecesIsTheTextBuiltWhole) {
-  folder.addEmployee("1", "1234567890", "王小明", "A123456789");
-  folder.addEntry("1", "880305", 1234.5);
-  folder.addEntry("1", "880306", -100);
-  folder.addEntry("1", "880307", 0.07);
-  folder.addEntry("1", "880308", -0.5);
-  folder.addEntry("1", "880309", 9999999999999);  // thirteen characters
+  folder.addEmployee("1", "王小明", "A123456789", "1234567890");
+  folder.addEntry("1", "880305", 1234.5, "薪水轉帳");
+  folder.addEntry("1", "880306", -100, "薪水轉帳");
+  folder.addEntry("1", "880307", 0.07, "薪水轉帳");
+  folder.addEntry("1", "880308", -0.5, "薪水轉帳");
+  folder.addEntry("1", "880309", 9999999999999, "薪水轉帳");  // thirteen characters
   {
     store::Table salary(folder.session(), "salary.DB");
     salary.Open();

@@ -31,12 +31,12 @@ class TransferDialog : public ::testing::Test {
  protected:
   TransferDialog() {
     SaveDialogBoxForm = &form;
-    folder.addEmployee("000001", "11111111111111", "王小明", "A123456789");
-    folder.addEmployee("000002", "22222222222222", "李大同");
-    folder.addEntry("000001", "880305", 35000);
+    folder.addEmployee("000001", "王小明", "A123456789", "11111111111111");
+    folder.addEmployee("000002", "李大同", "", "22222222222222");
+    folder.addEntry("000001", "880305", 35000, "薪水轉帳");
     folder.addEntry("000001", "880306", 1200, "退稅");
-    folder.addEntry("000002", "880305", 42000);
-    folder.addEntry("000002", "880405", 42000);
+    folder.addEntry("000002", "880305", 42000, "薪水轉帳");
+    folder.addEntry("000002", "880405", 42000, "薪水轉帳");
   }
   ~TransferDialog() override { SaveDialogBoxForm = nullptr; }
 
@@ -66,8 +66,8 @@ class TransferDialog : public ::testing::Test {
 };
 
 TEST_F(TransferDialog, ConfirmedSaveWritesTheBatchOfTheDateClosesAndEmptiesTheDateBox) {
-  folder.addEntry("000099", "880305", 500);            // no such employee: passed over
-  folder.addEntry("000001", "880305", 35000, "退稅");  // equal amount, other item
+  folder.addEntry("000099", "880305", 500, "薪水轉帳");  // no such employee: passed over
+  folder.addEntry("000001", "880305", 35000, "退稅");    // equal amount, other item
   run("880305", target());
 
   EXPECT_EQ(batchDates(),
@@ -129,8 +129,8 @@ TEST_F(TransferDialog, FileDialogProposesTheNameLastConfirmedWithItsFolder) {
 
 TEST_F(TransferDialog, RefusalsAreShownAndKeepTheEarlierFileTheDialogAndItsDate) {
   std::ofstream(target().toStdString(), std::ios::binary) << "earlier\r\n";
-  folder.addEntry("000002", "880310", 100, "年終獎金");   // an item without code
-  folder.addEntry("000002", "880311", 12345678901234.0);  // fourteen characters
+  folder.addEntry("000002", "880310", 100, "年終獎金");               // an item without code
+  folder.addEntry("000002", "880311", 12345678901234.0, "薪水轉帳");  // fourteen characters
   struct Case {
     const char* date;
     std::optional<QString> answer;  // none: refused before the file dialog

@@ -3,16 +3,6 @@
 #include "store/Table.h"
 #include "support/TestRows.h"
 
-void TransferFolder::addEmployee(const std::string& number, const std::string& account,
-                                 const std::string& name, const std::string& id) {
-  testrows::addEmployee(session(), number, name, id, account);
-}
-
-void TransferFolder::addEntry(const std::string& number, const std::string& sendDate,
-                              std::optional<double> pay, const std::optional<std::string>& item) {
-  testrows::addEntry(session(), number, sendDate, pay, item.value_or(""));
-}
-
 std::vector<BatchRow> TransferFolder::batch() {
   store::Table temp(session(), "temp.DB");
   temp.Open();

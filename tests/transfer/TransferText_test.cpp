@@ -14,7 +14,7 @@ const std::string kTrailer = "END$END\r\n";
 
 class TransferTextTest : public ::testing::Test {
  protected:
-  void SetUp() override { folder.addEmployee("1", "1234567890", "王小明", "A123456789"); }
+  void SetUp() override { folder.addEmployee("1", "王小明", "A123456789", "1234567890"); }
   // The batch and the file text of the date.
   transfer::TransferText text(const std::string& date) {
     transfer::buildTransferBatch(folder.session(), date);
@@ -56,7 +56,7 @@ TEST_F(TransferTextTest, AmountsAreFilledWithZerosToThirteenCharacters) {
         {-100, "000000000-100"},
         {9999999999999, "9999999999999"}}) {
     const std::string date = "88030" + std::to_string(++day);
-    folder.addEntry("1", date, pay);
+    folder.addEntry("1", date, pay, "薪水轉帳");
     const auto lines = records(date);
     ASSERT_EQ(lines.size(), 1u) << amount;
     EXPECT_EQ(lines[0].substr(27, 13), amount);
@@ -66,7 +66,7 @@ TEST_F(TransferTextTest, AmountsAreFilledWithZerosToThirteenCharacters) {
 TEST_F(TransferTextTest, EveryItemOfThePayEntryListAndAnEmptyItemGetTheirCodes) {
   const auto& items = store::defaultSalaryItems();  // written from the largest amount down
   for (std::size_t i = items.size(); i > 0; --i) folder.addEntry("1", "880305", i, items[i - 1]);
-  folder.addEntry("1", "880305", 100, std::nullopt);
+  folder.addEntry("1", "880305", 100, "");
   folder.addEntry("1", "880305", 200, " ");
   std::string codes;
   for (const auto& line : records("880305")) codes += line.substr(12, 1) + line.substr(56, 2) + " ";
@@ -76,8 +76,8 @@ TEST_F(TransferTextTest, EveryItemOfThePayEntryListAndAnEmptyItemGetTheirCodes) 
 }
 
 TEST_F(TransferTextTest, ShortSendDateAndAnIdOtherThanTenBytesAreFilledWithSpaces) {
-  folder.addEmployee("2", "1234567890", "李小華", "A12345678");
-  folder.addEntry("2", "8803", 100);
+  folder.addEmployee("2", "李小華", "A12345678", "1234567890");
+  folder.addEntry("2", "8803", 100, "薪水轉帳");
   const auto lines = records("8803");
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].substr(0, 13), "0000028803  2");

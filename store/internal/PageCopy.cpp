@@ -2,39 +2,22 @@
 
 #include <sqlite3.h>
 
+#include "Acquired.h"
 #include "Connection.h"
 #include "EngineError.h"
 #include "Session.h"
+#include "SqliteError.h"
 
 namespace store {
-
-namespace {
-
-ConnectionHandle openDb(const std::filesystem::path& path, int flags, const std::string& file) {
-  sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
-  ConnectionHandle db(raw);
-  if (rc != SQLITE_OK) throw sqliteError(rc, raw ? sqlite3_system_errno(raw) : 0, file);
-  sqlite3_extended_result_codes(raw, 1);
-  sqlite3_busy_timeout(raw, 2000);
-  return db;
-}
-
-void execOn(sqlite3* db, const char* sql, const std::string& file) {
-  const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-  if (rc != SQLITE_OK) throw sqliteError(rc, sqlite3_system_errno(db), file);
-}
-
-}  // namespace
 
 void PageCopy::copy(Session& session, const std::string& sourceName,
                     const std::filesystem::path& into, const std::string& targetName) {
   // Opening the source through the session checks its password and structure, and rolls back
   // a journal that a cut write left beside it.
-  const Acquired source(connectionOf(session), sourceName);
+  const Acquired source(session.connection(), sourceName);
   const std::string sourcePath = session.resolve(sourceName).string();
-  const ConnectionHandle from = openDb(sourcePath, SQLITE_OPEN_READONLY, sourcePath);
-  const ConnectionHandle to = openDb(into, SQLITE_OPEN_READWRITE, targetName);
+  const ConnectionHandle from = openDatabase(sourcePath, SQLITE_OPEN_READONLY, sourcePath);
+  const ConnectionHandle to = openDatabase(into, SQLITE_OPEN_READWRITE, targetName);
   // The copy is thrown away whole on any failure, and put on disk once before it is used: it
   // needs no journal.
   execOn(to.get(), "PRAGMA journal_mode=OFF", targetName);
@@ -47,10 +30,9 @@ void PageCopy::copy(Session& session, const std::string& sourceName,
   // A failure to read is the source's; anything else is the copy's.
   const int readRc = sqlite3_errcode(from.get());
   if (readRc != SQLITE_OK) {
-    throw sqliteError(readRc, sqlite3_system_errno(from.get()), sourcePath);
+    throw sqliteError(from.get(), readRc, sourcePath);
   }
-  throw sqliteError(rc == SQLITE_OK ? sqlite3_errcode(to.get()) : rc,
-                    sqlite3_system_errno(to.get()), targetName);
+  throw sqliteError(to.get(), rc == SQLITE_OK ? sqlite3_errcode(to.get()) : rc, targetName);
 }
 
 }  // namespace store

@@ -9,6 +9,7 @@
 #include "EngineError.h"
 #include "Session.h"
 #include "SqlValue.h"
+#include "TableFile.h"
 
 namespace store {
 
@@ -35,7 +36,7 @@ std::vector<std::string> splitNames(const std::string& names) {
   return out;
 }
 
-// The value a field takes in keys and comparisons: never NULL (see Connection::keyColumnName).
+// The value a field takes in keys and comparisons: never NULL (see TableFile::keyColumnName).
 Value keyValue(const FieldDef& def, const Value& v) {
   if (def.type == FieldType::Currency)
     return v.isNull() ? Value::number(-std::numeric_limits<double>::infinity()) : v;
@@ -58,7 +59,7 @@ using Code = EngineError::Code;
 using namespace tablerows;
 
 Connection& Table::Impl::connection() const {
-  return connectionOf(self.session_);
+  return self.session_.connection();
 }
 
 sqlite3_stmt* Table::Impl::statement(const std::string& sql) {
@@ -88,13 +89,13 @@ void Table::Impl::useSchema(const std::string& name) {
 
 std::string Table::Impl::selectList() const {
   std::string cols;
-  for (const auto& f : sch().fields) cols += Connection::columnName(f) + ", ";
+  for (const auto& f : sch().fields) cols += TableFile::columnName(f) + ", ";
   return cols + "rowid";
 }
 
 std::vector<std::string> Table::Impl::orderColumns() const {
   std::vector<std::string> cols;
-  for (int i : order) cols.push_back(Connection::keyColumnName(def(i)));
+  for (int i : order) cols.push_back(TableFile::keyColumnName(def(i)));
   if (orderByRowid) cols.push_back("rowid");
   return cols;
 }

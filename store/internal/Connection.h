@@ -2,11 +2,14 @@
 // Connection (engine internal): the one SQLite connection of a Session, with every table file in
 // use attached to it, and the transaction that may span them.
 //
+// A file is attached when a table object, a query or a transaction first acquires it, after
+// the checks of TableFile::checkAttached, and stays attached when released, so that the next
+// use finds it ready. SQLite allows ten attached files: before attaching another, files that no
+// one uses are detached, least recently used first, so that two slots stay free.
+//
 // Every statement of the engine runs through prepare/step/exec here, so that two rules hold in
 // one place:
-// - A failure becomes an EngineError naming the file concerned, its kind read from SQLite's
-//   extended code and the system's errno (a full disk, a medium that cannot be written, an I/O
-//   error), in Traditional Chinese only.
+// - A failure becomes an EngineError naming the file concerned (sqliteError).
 // - A transaction that a failure has ended stays ended. After an I/O error or a full disk SQLite
 //   may roll the transaction back by itself; the statements that followed would then each
 //   commit on their own while the caller still believed it was inside its transaction. So after
@@ -22,14 +25,12 @@
 #include <string>
 #include <vector>
 
-#include "EngineError.h"
 #include "FileReplacement.h"
 #include "Schema.h"
 #include "SqliteHandles.h"
+#include "TableFile.h"
 
 namespace store {
-
-class Session;
 
 class Connection {
  public:
@@ -41,14 +42,13 @@ class Connection {
   const std::filesystem::path& folder() const { return folder_; }
   void addPassword(const std::string& password);
   std::filesystem::path resolve(const std::string& fileName) const;
+  // The session's table passwords, in the order they were added.
+  const TableFile::Passwords& passwords() const { return passwords_; }
   void createTable(const std::string& fileName, const TableSchema& schema);
-  // Whether the session holds a table password, and whether a file's verifier matches one.
-  bool hasPasswords() const;
-  bool acceptsVerifier(const std::string& salt, const std::string& verifier) const;
 
   // The schema name under which the file is attached ("f3"), attaching it first (checking the
-  // password and the structure). Each acquire is paired with a release; a released file may
-  // stay attached.
+  // password and the structure). Each acquire is paired with a release: hold the file by an
+  // Acquired (Acquired.h), which releases it on every path. A released file may stay attached.
   std::string acquire(const std::string& fileName);
   void release(const std::string& fileName);
   // The structure of a file acquired and not yet released.
@@ -91,15 +91,6 @@ class Connection {
   void beginReadScope() noexcept;
   void endReadScope() noexcept;
 
-  // The SQL for a new table file: its rows table, indexes and structure record, in schema `as`.
-  static std::vector<std::string> createStatements(const TableSchema& schema,
-                                                   const std::string& as);
-  // SQL column name of a field, and the column its indexes and comparisons use: a number
-  // field's key column maps an empty amount below every number so that keys are never NULL.
-  static std::string columnName(const FieldDef& field);
-  static std::string keyColumnName(const FieldDef& field);
-  static std::string quote(const std::string& identifier);
-
  private:
   struct Attachment {
     std::string schemaName;
@@ -110,7 +101,6 @@ class Connection {
   };
   sqlite3* db();
   void attach(const std::filesystem::path& path, Attachment& a);
-  void checkStructure(const std::filesystem::path& path, const Attachment& a);
   void detach(const std::filesystem::path& path);
   void evictUnused();
   const Attachment& attachmentOf(const std::string& fileName) const;
@@ -123,7 +113,7 @@ class Connection {
 
   std::filesystem::path folder_;
   ConnectionHandle db_;
-  std::vector<std::string> passwords_;
+  TableFile::Passwords passwords_;
   std::map<std::filesystem::path, Attachment> attached_;
   unsigned long long useClock_ = 0;
   unsigned long long writeGeneration_ = 0;
@@ -134,31 +124,5 @@ class Connection {
   int readScopes_ = 0;
   bool inReadTransaction_ = false;
 };
-
-// The connection of a session (engine internal).
-Connection& connectionOf(Session& session);
-
-// A file acquired for as long as the object lives (Connection::acquire and release).
-class Acquired {
- public:
-  Acquired(Connection& connection, std::string fileName)
-      : connection_(connection),
-        fileName_(std::move(fileName)),
-        schemaName_(connection.acquire(fileName_)) {}
-  ~Acquired() { connection_.release(fileName_); }
-  Acquired(const Acquired&) = delete;
-  Acquired& operator=(const Acquired&) = delete;
-  // The schema name under which the file is attached.
-  const std::string& schemaName() const { return schemaName_; }
-
- private:
-  Connection& connection_;
-  std::string fileName_;
-  std::string schemaName_;
-};
-
-// The error of a failed SQLite call, its kind read from SQLite's extended code `rc` and, for
-// failures of the system, `systemError` (errno), naming `files`.
-EngineError sqliteError(int rc, int systemError, const std::string& files);
 
 }  // namespace store

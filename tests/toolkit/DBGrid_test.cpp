@@ -44,7 +44,7 @@ struct EntriesGrid {
   EntriesGrid() : basic(folder.session(), "basic.DB"), salary(folder.session(), "salary.DB") {
     folder.addEmployee("000001", "王小明");
     folder.addEmployee("000002", "李大同");
-    for (const auto& e : kLines) folder.addEntry("000001", e.date, e.pay, e.item);
+    for (const auto& e : kLines) folder.addEntry("000001", e.date, std::stod(e.pay), e.item);
     basic.SetIndexFieldNames("NUMBER");
     basic.Open();
     salary.SetIndexFieldNames("NUMBER");
@@ -108,7 +108,7 @@ TEST(DBGrid, ShowsItsTitlesAndTheEntriesOfTheCurrentEmployee) {
   EntriesGrid g;
   EXPECT_EQ(g.grid.horizontalHeaderItem(0)->text(), QStringLiteral("入帳日"));
   EXPECT_EQ(g.grid.item(3, 2)->text(), QStringLiteral("薪水轉帳"));
-  g.folder.addEntry("000002", "880205", "42000", "股利發放");
+  g.folder.addEntry("000002", "880205", 42000, "股利發放");
   g.basic.Next();
   ASSERT_EQ(g.grid.rowCount(), 1);
   EXPECT_EQ(g.grid.item(0, 2)->text(), QStringLiteral("股利發放"));
@@ -117,7 +117,7 @@ TEST(DBGrid, ShowsItsTitlesAndTheEntriesOfTheCurrentEmployee) {
 TEST(DBGrid, ReadsOnlyTheLinesInViewAndFollowsRowsAddedAndDeletedByAnotherObject) {
   EntriesGrid g;
   for (int i = 0; i < 100; ++i)
-    g.folder.addEntry("000001", std::to_string(900100 + i), "100", "退稅");
+    g.folder.addEntry("000001", std::to_string(900100 + i), 100, "退稅");
   g.salary.Refresh();
   ASSERT_EQ(g.grid.rowCount(), 104);
   EXPECT_EQ(g.grid.item(103, 0), nullptr);  // far below the view: not read
@@ -125,7 +125,7 @@ TEST(DBGrid, ReadsOnlyTheLinesInViewAndFollowsRowsAddedAndDeletedByAnotherObject
   ASSERT_NE(g.grid.item(103, 0), nullptr);
   EXPECT_EQ(g.grid.item(103, 0)->text(), "900199");
   OtherObject(g.folder.session(), kLines[0]).salary.Delete();
-  g.folder.addEntry("000001", "900300", "1", "退稅");
+  g.folder.addEntry("000001", "900300", 1, "退稅");
   g.salary.Last();
   ASSERT_EQ(g.grid.rowCount(), 104);
   EXPECT_EQ(g.grid.item(102, 0)->text(), "900199");
@@ -140,7 +140,7 @@ TEST(DBGrid, ReadsOnlyTheLinesInViewAndFollowsRowsAddedAndDeletedByAnotherObject
 TEST(DBGrid, ATableReopenedShowsItsRowsAsTheyAreAndOneLeftClosedShowsNone) {
   EntriesGrid g;
   g.salary.Close();
-  g.folder.addEntry("000001", "880401", "100", "退稅");  // written while closed
+  g.folder.addEntry("000001", "880401", 100, "退稅");  // written while closed
   g.salary.Open();
   ASSERT_EQ(g.grid.rowCount(), 5);
   EXPECT_EQ(g.grid.item(4, 0)->text(), "880401");
@@ -163,7 +163,7 @@ TEST(DBGrid, AClickMakesTheClickedLinesRowCurrentOrNoneWhateverChangedSinceTheFi
        [](EntriesGrid& g) { OtherObject(g.folder.session(), kLines[0]).salary.Delete(); }, 1, false,
        0},
       {"an earlier entry inserted",
-       [](EntriesGrid& g) { g.folder.addEntry("000001", "880201", "500", "退稅"); }, 2, false, 0},
+       [](EntriesGrid& g) { g.folder.addEntry("000001", "880201", 500, "退稅"); }, 2, false, 0},
       {"the clicked entry deleted",
        [](EntriesGrid& g) { OtherObject(g.folder.session(), kLines[1]).salary.Delete(); }, 1, true,
        3},
@@ -212,8 +212,8 @@ TEST(DBGrid, AClickMakesTheClickedLinesRowCurrentOrNoneWhateverChangedSinceTheFi
 TEST(DBGrid, KeysMakeTheRowShownAtTheNewLineCurrentNotTheTablesNeighbour) {
   EntriesGrid g;
   // Rows the table's own Next and Last would reach, which the grid does not show.
-  g.folder.addEntry("000001", "880201", "500", "退稅");
-  g.folder.addEntry("000001", "880401", "36000", "薪水轉帳");
+  g.folder.addEntry("000001", "880201", 500, "退稅");
+  g.folder.addEntry("000001", "880401", 36000, "薪水轉帳");
   g.grid.setFocus();
   const struct {
     Qt::Key key;
@@ -240,7 +240,7 @@ TEST(DBGrid, KeysMakeTheRowShownAtTheNewLineCurrentNotTheTablesNeighbour) {
 
 TEST(DBGrid, ADragMakesTheLineUnderTheMouseCurrent) {
   EntriesGrid g;
-  g.folder.addEntry("000001", "880201", "500", "退稅");
+  g.folder.addEntry("000001", "880201", 500, "退稅");
   const auto at = [&](int line) { return g.grid.visualItemRect(g.grid.item(line, 0)).center(); };
   QTest::mousePress(g.grid.viewport(), Qt::LeftButton, {}, at(0));
   QTest::mouseMove(g.grid.viewport(), at(2));
@@ -275,8 +275,8 @@ TEST(DBGrid, LinesReadInAnotherOrderAreReadAgainInsteadOfNamingAnotherRow) {
   // would name the second entry.
   ScriptedDialogs dialogs;
   TestFolder folder;
-  folder.addEntry("000001", "880105", "100", "退稅");
-  folder.addEntry("880105", "000001", "100", "退稅");
+  folder.addEntry("000001", "880105", 100, "退稅");
+  folder.addEntry("880105", "000001", 100, "退稅");
   store::Table salary(folder.session(), "salary.DB");
   salary.SetIndexFieldNames("NUMBER");
   salary.Open();

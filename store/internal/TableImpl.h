@@ -10,12 +10,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Acquired.h"
 #include "SqliteHandles.h"
 #include "Table.h"
 
 namespace store {
-
-class Connection;
 
 namespace tablerows {
 
@@ -38,7 +37,7 @@ std::string upperAscii(std::string s);
 
 std::vector<std::string> splitNames(const std::string& names);
 
-// The value a field takes in keys and comparisons: never NULL (see Connection::keyColumnName).
+// The value a field takes in keys and comparisons: never NULL (see TableFile::keyColumnName).
 Value keyValue(const FieldDef& def, const Value& v);
 
 // Compares two key values the way the indexes order them: bytes as unsigned, a prefix first.
@@ -53,7 +52,8 @@ struct Table::Impl {
   explicit Impl(Table& t) : self(t) {}
 
   Table& self;
-  std::string schemaName;  // the file's attachment while open
+  std::optional<Acquired> file;  // the table's file, acquired while open
+  std::string schemaName;        // its attachment
   std::optional<TableSchema> schema;
   std::vector<int> order;  // field positions of the order key
   bool orderByRowid = false;
