@@ -121,7 +121,9 @@ TEST_F(ReportCommandTest, EveryTextIsBoldInThePdf) {
         R"((\d+) 0 obj\s*<< /Type /Font\s*/Subtype /Type0\s*/BaseFont /(\S+))");
     for (auto m = font.globalMatch(QString::fromLatin1(bytes)); m.hasNext();) {
       const auto match = m.next();
-      faces["F" + match.captured(1).toStdString()] = match.captured(2).toStdString();
+      std::string resource = "F";
+      resource += match.captured(1).toStdString();
+      faces[resource] = match.captured(2).toStdString();
     }
     ASSERT_FALSE(faces.empty());
     int texts = 0;
