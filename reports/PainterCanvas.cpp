@@ -19,40 +19,49 @@ TextPainter::TextPainter(QPainter& painter, QPaintDevice& device, double dotsPer
     : painter_(painter), device_(device), dotsPerMm_(dotsPerMm) {}
 
 void TextPainter::flush() {
-  if (glyphs_.isEmpty()) return;
-  QGlyphRun run;
-  run.setRawFont(raw_);
-  run.setGlyphIndexes(glyphs_);
-  run.setPositions(positions_);
-  painter_.drawGlyphRun(QPointF(), run);
-  glyphs_.clear();
-  positions_.clear();
+  for (Run& r : runs_) {
+    if (r.glyphs.isEmpty()) continue;
+    QGlyphRun run;
+    run.setRawFont(r.raw);
+    run.setGlyphIndexes(r.glyphs);
+    run.setPositions(r.positions);
+    painter_.setPen(r.color);
+    painter_.drawGlyphRun(QPointF(), run);
+    r.glyphs.clear();
+    r.positions.clear();
+  }
+}
+
+TextPainter::Run& TextPainter::runOf(const PlacedText& text) {
+  for (Run& r : runs_) {
+    if (r.color == text.color && r.font == text.font) return r;
+  }
+  Run& r = runs_.emplace_back();
+  r.font = text.font;
+  r.color = text.color;
+  r.ascent = QFontMetricsF(text.font, &device_).ascent();
+  r.raw = QRawFont::fromFont(QFont(text.font, &device_));
+  return r;
 }
 
 void TextPainter::draw(const PlacedText& text) {
-  if (!hasFont_ || text.font != font_ || text.color != painter_.pen().color()) flush();
-  if (!hasFont_ || text.font != font_) {
-    font_ = text.font;
-    hasFont_ = true;
-    painter_.setFont(font_);
-    ascent_ = QFontMetricsF(font_, &device_).ascent();
-    raw_ = QRawFont::fromFont(QFont(font_, &device_));
-  }
-  if (text.color != painter_.pen().color()) painter_.setPen(text.color);
-  const QPointF baseline(text.x * dotsPerMm_, text.y * dotsPerMm_ + ascent_);
+  Run& run = runOf(text);
+  const QPointF baseline(text.x * dotsPerMm_, text.y * dotsPerMm_ + run.ascent);
   const QList<quint32> glyphs =
-      raw_.isValid() ? raw_.glyphIndexesForString(text.text) : QList<quint32>{};
+      run.raw.isValid() ? run.raw.glyphIndexesForString(text.text) : QList<quint32>{};
   if (glyphs.isEmpty() || glyphs.contains(0)) {
     flush();
+    painter_.setFont(text.font);
+    painter_.setPen(text.color);
     painter_.drawText(baseline, text.text);
     return;
   }
   QPointF at = baseline;
-  for (const QPointF& advance : raw_.advancesForGlyphIndexes(glyphs)) {
-    positions_.append(at);
+  for (const QPointF& advance : run.raw.advancesForGlyphIndexes(glyphs)) {
+    run.positions.append(at);
     at += advance;
   }
-  glyphs_.append(glyphs);
+  run.glyphs.append(glyphs);
 }
 
 PainterCanvas::PainterCanvas(QPagedPaintDevice& device, const ReportLayout& layout)

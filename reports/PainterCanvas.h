@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QRawFont>
 
+#include <vector>
+
 #include "ReportCanvas.h"
 #include "ReportLayout.h"
 
@@ -22,9 +24,10 @@ namespace reports {
 // Shaping every text anew (HarfBuzz, through QPainter::drawText) was most of the time a large
 // report took, and these texts (digits, Latin letters, Chinese characters) need no shaping. A
 // text with a character its font lacks is painted through drawText, whose font fallback finds
-// a face for it. Texts that follow one another in the same font and colour are gathered into one
-// run (a band's line of values, say), painted when the font or colour changes or at flush(): a
-// paged device pays for every run it is given, whatever its length.
+// a face for it. The texts of one font and colour are gathered into one run until flush(), and
+// the runs painted in the order their first texts came: a paged device pays for every run it is
+// given, whatever its length, and a report's texts never overlap, so the order they are
+// painted in does not show.
 class TextPainter {
  public:
   TextPainter(QPainter& painter, QPaintDevice& device, double dotsPerMm);
@@ -34,15 +37,20 @@ class TextPainter {
   void flush();
 
  private:
+  struct Run {
+    QFont font;  // its ascent in dots, and its raw form at the device's dpi
+    QColor color;
+    double ascent = 0;
+    QRawFont raw;
+    QList<quint32> glyphs;  // gathered, in device dots from the origin
+    QList<QPointF> positions;
+  };
+  Run& runOf(const PlacedText& text);
+
   QPainter& painter_;
   QPaintDevice& device_;
   double dotsPerMm_;
-  QFont font_;  // the painter's font, its ascent in dots, and its raw form at the device's dpi
-  double ascent_ = 0;
-  QRawFont raw_;
-  bool hasFont_ = false;
-  QList<quint32> glyphs_;  // gathered, in device dots from the origin
-  QList<QPointF> positions_;
+  std::vector<Run> runs_;  // one for each font and colour met: a report has a handful
 };
 
 class PainterCanvas : public ReportCanvas {

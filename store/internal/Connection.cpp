@@ -168,19 +168,27 @@ void Connection::attach(const std::filesystem::path& path, Attachment& a) {
   }
 }
 
-// A file attached under the name it was opened by is found without asking the file system; any
-// other spelling is resolved in the folder.
+// A file attached is found by any name it was acquired by without asking the file system (a
+// query's "Temp" is resolved in the folder once, not at every open and close); a new spelling
+// is resolved in the folder.
 std::map<std::filesystem::path, Connection::Attachment>::const_iterator Connection::findAttached(
     const std::string& fileName) const {
-  for (auto it = attached_.begin(); it != attached_.end(); ++it)
-    if (it->second.displayName == fileName) return it;
+  for (auto it = attached_.begin(); it != attached_.end(); ++it) {
+    for (const std::string& spelling : it->second.spellings)
+      if (spelling == fileName) return it;
+  }
   return attached_.find(resolve(fileName));
 }
 
 std::string Connection::acquire(const std::string& fileName) {
   auto found = findAttached(fileName);
   auto it = attached_.end();
-  if (found != attached_.end()) it = attached_.erase(found, found);  // the same, not const
+  if (found != attached_.end()) {
+    it = attached_.erase(found, found);  // the same, not const
+    auto& spellings = it->second.spellings;
+    if (std::find(spellings.begin(), spellings.end(), fileName) == spellings.end())
+      spellings.push_back(fileName);
+  }
   if (it == attached_.end()) {
     const std::filesystem::path path = resolve(fileName);
     std::error_code ec;
@@ -188,7 +196,7 @@ std::string Connection::acquire(const std::string& fileName) {
     Attachment a;
     a.schemaName = "f";
     a.schemaName += std::to_string(++nextSchema_);
-    a.displayName = fileName;
+    a.spellings.push_back(fileName);
     attach(path, a);
     it = attached_.emplace(path, std::move(a)).first;
   }

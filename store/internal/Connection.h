@@ -94,7 +94,7 @@ class Connection {
  private:
   struct Attachment {
     std::string schemaName;
-    std::string displayName;
+    std::vector<std::string> spellings;  // the names it was asked by, in any letter case
     TableSchema schema;
     int users = 0;
     unsigned long long lastUse = 0;
