@@ -57,6 +57,7 @@ Query::~Query() {
 void Query::SetSQL(std::string sql) {
   if (Active()) throw EngineError::of(Code::WrongState, {}, {}, "查詢開啟中不可更改 SQL");
   sql_ = std::move(sql);
+  kept_.reset();
 }
 
 void Query::SetDataSource(Table* source) {
@@ -96,18 +97,38 @@ struct Query::Prepared {
   StatementHandle statement;
   std::vector<Acquired> files;
   std::vector<std::string> names;
+  std::vector<std::string> schemaNames;
 };
 
-// Acquires the files the SQL names, prepares the statement on them and binds its parameters:
-// given values first, then the data source's current row.
+// Acquires the files the SQL names, prepares the statement on them (or takes the kept one, when
+// they are attached as it was prepared) and binds its parameters: given values first, then the
+// data source's current row.
 Query::Prepared Query::prepare() {
   Connection& connection = session_.connection();
   Prepared p;
-  TableNames rewritten = rewriteTableNames(sql_, [&](const std::string& fileName) {
-    return p.files.emplace_back(connection, fileName).schemaName();
-  });
-  p.names = std::move(rewritten.files);
-  p.statement = connection.prepare(rewritten.sql, p.names);
+  if (kept_) {
+    Kept kept = std::move(*kept_);
+    kept_.reset();
+    for (const std::string& name : kept.fileNames) {
+      p.schemaNames.push_back(p.files.emplace_back(connection, name).schemaName());
+    }
+    if (p.schemaNames == kept.schemaNames) {
+      connection.checkUsable();
+      p.statement = std::move(kept.statement);
+      p.names = std::move(kept.fileNames);
+      sqlite3_clear_bindings(p.statement.get());
+    } else {
+      p.files.clear();
+      p.schemaNames.clear();
+    }
+  }
+  if (!p.statement) {
+    TableNames rewritten = rewriteTableNames(sql_, [&](const std::string& fileName) {
+      return p.schemaNames.emplace_back(p.files.emplace_back(connection, fileName).schemaName());
+    });
+    p.names = std::move(rewritten.files);
+    p.statement = connection.prepare(rewritten.sql, p.names);
+  }
   sqlite3_stmt* st = p.statement.get();
   for (int i = 1; i <= sqlite3_bind_parameter_count(st); ++i) {
     const char* raw = sqlite3_bind_parameter_name(st, i);
@@ -164,6 +185,7 @@ void Query::Open() {
   stmt_ = std::move(p.statement);
   files_ = std::move(p.files);
   fileNames_ = std::move(p.names);
+  schemaNames_ = std::move(p.schemaNames);
   defs_.clear();
   try {
     step();
@@ -195,10 +217,13 @@ void Query::Next() {
 
 void Query::Close() {
   if (!stmt_) return;
+  sqlite3_reset(stmt_.get());
+  kept_ = Kept{std::move(stmt_), std::move(fileNames_), std::move(schemaNames_)};
   stmt_.reset();
   eof_ = true;
   files_.clear();
   fileNames_.clear();
+  schemaNames_.clear();
 }
 
 long long Query::ExecSQL() {

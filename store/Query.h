@@ -18,6 +18,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,7 +76,19 @@ class Query : public FieldOwner {
   std::map<std::string, Value> params_;
   std::vector<Acquired> files_;  // the files the SQL names, acquired while open
   std::vector<std::string> fileNames_;
+  std::vector<std::string> schemaNames_;  // their attachments, which the statement names
   StatementHandle stmt_;
+  // A closed query keeps its statement (reset) and the attachments it names: opened again while
+  // its files are attached under the same names, it runs the statement anew instead of
+  // compiling the SQL again (a report opens its total query once for every employee). SQLite
+  // compiles a kept statement again by itself when a file is detached meanwhile, from its text,
+  // which names the attachments, so the names being the same is all that matters.
+  struct Kept {
+    StatementHandle statement;
+    std::vector<std::string> fileNames;
+    std::vector<std::string> schemaNames;
+  };
+  std::optional<Kept> kept_;
   bool eof_ = true;
   bool hasPending_ = false;  // the statement stands on the row after the current one
   std::vector<FieldDef> defs_;

@@ -87,19 +87,6 @@ void Table::Impl::useSchema(const std::string& name) {
   schemaName = statementsSchema = name;
 }
 
-std::string Table::Impl::selectList() const {
-  std::string cols;
-  for (const auto& f : sch().fields) cols += TableFile::columnName(f) + ", ";
-  return cols + "rowid";
-}
-
-std::vector<std::string> Table::Impl::orderColumns() const {
-  std::vector<std::string> cols;
-  for (int i : order) cols.push_back(TableFile::keyColumnName(def(i)));
-  if (orderByRowid) cols.push_back("rowid");
-  return cols;
-}
-
 std::vector<Value> Table::Impl::orderValues(const Row& r) const {
   std::vector<Value> vals;
   for (int i : order) vals.push_back(keyValue(def(i), r.values[i]));
@@ -108,7 +95,7 @@ std::vector<Value> Table::Impl::orderValues(const Row& r) const {
 }
 
 bool Table::Impl::moveToFirstEqual(const std::vector<Value>& key, size_t n) {
-  const auto cols = orderColumns();
+  const auto& cols = orderColumns();
   std::vector<Value> binds;
   std::string cond = where(binds);
   for (size_t i = 0; i < n; ++i) {
@@ -124,7 +111,7 @@ bool Table::Impl::moveToFirstEqual(const std::vector<Value>& key, size_t n) {
 std::string Table::Impl::sameRowCondition(std::vector<Value>& binds) const {
   std::string cond = " WHERE rowid = ?";
   binds.push_back(Value::number(static_cast<double>(row.rowid)));
-  const std::vector<std::string> cols = orderColumns();
+  const std::vector<std::string>& cols = orderColumns();
   std::vector<Value> vals = orderValues(row);
   for (std::size_t i = 0; i < cols.size(); ++i) {
     cond += " AND " + cols[i] + " = ?";
@@ -158,14 +145,6 @@ std::vector<Value> Table::Impl::keyValues(const KeyBuffer& k) const {
   std::vector<Value> vals;
   for (int i : order) vals.push_back(keyValue(def(i), k.values[i]));
   return vals;
-}
-
-std::string Table::Impl::orderBy(bool descending) const {
-  std::string sql = " ORDER BY ";
-  const auto cols = orderColumns();
-  for (size_t i = 0; i < cols.size(); ++i)
-    sql += (i ? ", " : "") + cols[i] + (descending ? " DESC" : "");
-  return sql;
 }
 
 void Table::Impl::resolveOrder() {
@@ -203,6 +182,17 @@ void Table::Impl::resolveOrder() {
     if (std::find(order.begin(), order.end(), i) == order.end()) order.push_back(i);
   }
   orderByRowid = sch().primaryKey.empty();
+
+  orderSql = OrderSql();
+  for (const auto& f : sch().fields) orderSql.selectList += TableFile::columnName(f) + ", ";
+  orderSql.selectList += "rowid";
+  for (int i : order) orderSql.columns.push_back(TableFile::keyColumnName(def(i)));
+  if (orderByRowid) orderSql.columns.push_back("rowid");
+  for (const std::string& c : orderSql.columns) {
+    const char* comma = orderSql.ascending.empty() ? " ORDER BY " : ", ";
+    orderSql.ascending += comma + c;
+    orderSql.descending += comma + c + " DESC";
+  }
 }
 
 void Table::Impl::dropAhead() {
@@ -335,7 +325,7 @@ std::string Table::Impl::where(std::vector<Value>& binds, Dir dir,
                                const std::vector<Value>* cursor) const {
   std::string sql = "1";
   if (master && !linkValid) return "0";
-  const auto cols = orderColumns();
+  const auto& cols = orderColumns();
   const size_t links = linkCount();
   for (size_t i = 0; i < links; ++i) {
     sql += " AND " + cols[i] + " = ?";

@@ -57,6 +57,13 @@ struct Table::Impl {
   std::optional<TableSchema> schema;
   std::vector<int> order;  // field positions of the order key
   bool orderByRowid = false;
+  // The SQL of the order and of the columns read, made when the order is chosen: every move
+  // builds its statement's text from them.
+  struct OrderSql {
+    std::string selectList;
+    std::vector<std::string> columns;
+    std::string ascending, descending;  // " ORDER BY ..."
+  } orderSql;
 
   Row row;     // the current row (valid when hasRow)
   Row buffer;  // the row being inserted or edited
@@ -104,10 +111,10 @@ struct Table::Impl {
 
   std::string table() const { return "\"" + schemaName + "\".data"; }
 
-  std::string selectList() const;
+  const std::string& selectList() const { return orderSql.selectList; }
 
   // Order key columns, and the values of a row in them.
-  std::vector<std::string> orderColumns() const;
+  const std::vector<std::string>& orderColumns() const { return orderSql.columns; }
   std::vector<Value> orderValues(const Row& r) const;
   // " WHERE" clause naming the current row as it was read: its rowid and its order key, so that a
   // rowid another program freed and SQLite gave to a new row never stands for it. Appends the
@@ -139,7 +146,9 @@ struct Table::Impl {
   std::string where(std::vector<Value>& binds, Dir dir = Dir::None,
                     const std::vector<Value>* cursor = nullptr) const;
 
-  std::string orderBy(bool descending) const;
+  const std::string& orderBy(bool descending) const {
+    return descending ? orderSql.descending : orderSql.ascending;
+  }
 
   // Reads up to `limit` visible rows satisfying the extra condition, in order.
   std::vector<Row> fetch(const std::string& cond, const std::vector<Value>& binds, bool descending,

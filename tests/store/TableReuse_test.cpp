@@ -1,6 +1,6 @@
-// A table object keeps its prepared statements from one Open to the next: whatever happened to
-// its file in between (replaced by a restored copy, emptied or written by another object), it
-// reads the file as it is now.
+// A table object keeps its prepared statements from one Open to the next, and a query its
+// statement: whatever happened to the file in between (replaced by a restored copy, emptied or
+// written by another object, detached to make room), they read the file as it is now.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "store/BatchMove.h"
+#include "store/Query.h"
 #include "store/ReadScope.h"
 #include "store/Transaction.h"
 #include "support/TestRows.h"
@@ -57,6 +58,10 @@ TEST(StatementReuse, ATableObjectReadsItsFileAsItIsNowAfterItWasReplacedOrChange
     copyFile(s, "basic.DB", "basic_bk.db");
     testrows::addEmployee(s, "000004", "Dan");
     store::Table t(s, "basic.DB");
+    store::Query count(s, "Select Count(NUMBER) From Basic");
+    count.Open();
+    ASSERT_EQ(count.FieldByName("COUNT OF NUMBER").number(), 4);
+    count.Close();
     t.Open();
     // Every kind of read once, so that each statement exists before the change.
     ASSERT_EQ(testrows::column(t, "NUMBER").size(), 4u);
@@ -78,6 +83,8 @@ TEST(StatementReuse, ATableObjectReadsItsFileAsItIsNowAfterItWasReplacedOrChange
     EXPECT_EQ(testrows::column(t, "NUMBER"), c.numbers);
     t.Last();
     EXPECT_EQ(t.FieldByName("NUMBER").text(), c.numbers.empty() ? "" : c.numbers.back());
+    count.Open();
+    EXPECT_EQ(count.FieldByName("COUNT OF NUMBER").number(), double(c.numbers.size()));
   }
 }
 
@@ -130,8 +137,8 @@ TEST(ReadScope, WritesInsideItAreStoredAtOnceAndNothingIsHeldAfterIt) {
 
 // SQLite attaches at most ten files to a connection. A session uses any number of files over
 // its life: before it attaches one more, it detaches files no object uses, least recently used
-// first, and never one that is in use. A table object whose file was detached meanwhile reads
-// it as before when it opens again.
+// first, and never one that is in use. A table object or a query whose file was detached
+// meanwhile reads it as before when it opens again.
 TEST(Attachments, FilesNoLongerInUseMakeRoomForMoreThanTenAndOneInUseStays) {
   TestFolder folder;
   store::Session& s = folder.session();
@@ -139,6 +146,7 @@ TEST(Attachments, FilesNoLongerInUseMakeRoomForMoreThanTenAndOneInUseStays) {
   store::Table held(s, "basic.DB");
   held.Open();
   std::vector<std::unique_ptr<store::Table>> tables;
+  std::vector<std::unique_ptr<store::Query>> queries;
   Texts numbers;
   for (int i = 1; i <= 12; ++i) {
     std::string file = "t";
@@ -151,6 +159,8 @@ TEST(Attachments, FilesNoLongerInUseMakeRoomForMoreThanTenAndOneInUseStays) {
     testrows::append(s, file,
                      {{"NUMBER", number}, {"ACCOUNT", testrows::kAccount}, {"NAME", "Bob"}});
     tables.push_back(std::make_unique<store::Table>(s, file));
+    // The query names the file in other letters, so it is looked up in the folder.
+    queries.push_back(std::make_unique<store::Query>(s, "Select NUMBER From T" + std::to_string(i)));
     numbers.push_back(number);
   }
   for (int round = 0; round < 2; ++round) {
@@ -159,6 +169,9 @@ TEST(Attachments, FilesNoLongerInUseMakeRoomForMoreThanTenAndOneInUseStays) {
       tables[i]->Open();
       EXPECT_EQ(testrows::column(*tables[i], "NUMBER"), Texts({numbers[i]}));
       tables[i]->Close();
+      queries[i]->Open();
+      EXPECT_EQ(queries[i]->FieldByName("NUMBER").text(), numbers[i]);
+      queries[i]->Close();
     }
   }
   held.First();
