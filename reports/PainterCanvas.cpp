@@ -86,7 +86,13 @@ void PainterCanvas::beginPage(int number) {
 }
 
 double PainterCanvas::textWidth(const QFont& font, const QString& text) const {
-  return QFontMetricsF(font, &device_).horizontalAdvance(text) * 25.4 / dpi_;
+  return textWidthOn(device_, font, text);
+}
+
+double textWidthOn(const QPaintDevice& device, const QFont& font, const QString& text) {
+  // QFontMetricsF takes a non-const device, though it only reads its resolution.
+  QPaintDevice* d = const_cast<QPaintDevice*>(&device);
+  return QFontMetricsF(font, d).horizontalAdvance(text) * 25.4 / device.logicalDpiX();
 }
 
 }  // namespace reports

@@ -72,6 +72,9 @@ class PainterCanvas : public ReportCanvas {
   TextPainter texts_;
 };
 
+// The width of `text` in `font` on `device`, in millimetres.
+double textWidthOn(const QPaintDevice& device, const QFont& font, const QString& text);
+
 // A4 portrait with the layout's margins, in millimetres.
 void applyPageLayout(QPagedPaintDevice& device, const ReportLayout& layout);
 

@@ -1,10 +1,7 @@
 #include "SalaryReport.h"
 
-#include <QBuffer>
-#include <QPdfWriter>
-
 #include "BandReport.h"
-#include "PainterCanvas.h"
+#include "PdfPainting.h"
 #include "ReportLayouts.h"
 #include "store/FileReplacement.h"
 #include "store/Transaction.h"
@@ -79,19 +76,11 @@ const ReportLayout& ListReport::reportLayout() const {
 }
 
 QByteArray renderPdf(SalaryReport& report, int* pages, QDate today) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter writer(&buffer);
-    writer.setTitle(report.reportLayout().title);
-    writer.setCreator(QStringLiteral("salary"));
-    PainterCanvas canvas(writer, report.reportLayout());
-    const int n = report.render(canvas, today);
-    canvas.finish();
-    if (pages) *pages = n;
-  }
-  return bytes;
+  PdfPainting painting(report.reportLayout());
+  const int n = report.render(painting, today);
+  QByteArray document = painting.finish();
+  if (pages) *pages = n;
+  return document;
 }
 
 int saveReportPdf(SalaryReport& report, const QString& fileName, QString* warning) {

@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QLocale>
+#include <QPdfWriter>
 #include <QRegularExpression>
 
 #include "RecordingCanvas.h"
+#include "reports/PainterCanvas.h"
+#include "reports/PdfPainting.h"
+#include "reports/ReportLayouts.h"
 #include "reports/ReportPages.h"
 #include "reports/SalaryReport.h"
 #include "store/Table.h"
@@ -208,6 +213,47 @@ TEST_F(SalaryReportTest, EachPagePaintedAloneFromWhereItBeginsIsThatPageOfTheWho
   const auto thrown = testrows::thrownBy([&] { pages.paint(2, gone); });
   EXPECT_TRUE(thrown.code.has_value());
   EXPECT_NE(thrown.message.find("已變更"), std::string::npos) << thrown.message;
+}
+
+// A PDF is painted on a thread of its own while the report is walked: the document is the one
+// painted in line, page for page, more pages than the queue between the two holds included.
+TEST_F(SalaryReportTest, ThePdfPaintedBesideTheWalkIsTheOnePaintedInLine) {
+  addEmployeesWithOneRow(folder, 100);
+  reports::DetailedReport report(folder.session());
+  int pages = 0;
+  const QByteArray beside = reports::renderPdf(report, &pages, kToday);
+  EXPECT_EQ(pages, 21);
+  QByteArray inLine;
+  {
+    QBuffer buffer(&inLine);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setTitle(report.reportLayout().title);
+    writer.setCreator(QStringLiteral("salary"));
+    reports::PainterCanvas canvas(writer, report.reportLayout());
+    ASSERT_EQ(report.render(canvas, kToday), 21);
+    canvas.finish();
+  }
+  const QRegularExpression created(R"(/CreationDate \(D:[0-9Z']*\))");
+  EXPECT_EQ(QString::fromLatin1(beside).remove(created), QString::fromLatin1(inLine).remove(created));
+}
+
+// A walk that fails half-way gives up the painting: the thread ends, nothing waits for ever.
+TEST_F(SalaryReportTest, AWalkThatFailsHalfWayEndsThePaintingWithIt) {
+  const reports::ReportLayout& layout = reports::detailedReportLayout();
+  const auto walk = [&](int pagesBeforeTheFault) {
+    reports::PdfPainting painting(layout);
+    for (int p = 1; p <= pagesBeforeTheFault; ++p) {
+      painting.beginPage(p);
+      painting.drawText({"QRBand1", "QRLabel1", 10, 10, QFont("AR PL UMing TW"), Qt::black, "員工"});
+      painting.endPage();
+    }
+    throw std::runtime_error("the rows changed");
+  };
+  for (int pages : {0, 1, 40}) {
+    SCOPED_TRACE(pages);
+    EXPECT_THROW(walk(pages), std::runtime_error);
+  }
 }
 
 }  // namespace
