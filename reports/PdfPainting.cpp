@@ -28,11 +28,18 @@ void PdfPainting::stop() noexcept {
 }
 
 void PdfPainting::beginPage(int number) {
-  current_ = Page{number, {}};
+  current_ = Page();
+  current_.number = number;
 }
 
 void PdfPainting::drawText(const PlacedText& text) {
-  current_.texts.push_back(text);
+  auto font = std::find(fonts_.begin(), fonts_.end(), text.font);
+  if (font == fonts_.end()) {
+    font = fonts_.insert(fonts_.end(), text.font);
+    current_.newFonts.append(text.font.toString());
+  }
+  current_.texts.push_back(
+      {text.x, text.y, static_cast<std::size_t>(font - fonts_.begin()), text.color, text.text});
 }
 
 void PdfPainting::endPage() {
@@ -79,20 +86,19 @@ void PdfPainting::paint() {
     writer.setTitle(layout_.title);
     writer.setCreator(QStringLiteral("salary"));
     PainterCanvas canvas(writer, layout_);
-    std::vector<std::pair<QFont, QFont>> fonts;  // the caller's, and this thread's own copy
+    std::vector<QFont> fonts;  // this thread's own
     Page page;
     while (nextPage(page)) {
+      for (const QString& description : page.newFonts) fonts.emplace_back().fromString(description);
       canvas.beginPage(page.number);
-      for (PlacedText& text : page.texts) {
-        auto own = std::find_if(fonts.begin(), fonts.end(),
-                                [&](const auto& f) { return f.first == text.font; });
-        if (own == fonts.end()) {
-          QFont copy;
-          copy.fromString(text.font.toString());
-          own = fonts.insert(fonts.end(), {text.font, copy});
-        }
-        text.font = own->second;
-        canvas.drawText(text);
+      PlacedText placed;
+      for (Text& text : page.texts) {
+        placed.x = text.x;
+        placed.y = text.y;
+        placed.font = fonts.at(text.font);
+        placed.color = text.color;
+        placed.text = std::move(text.text);
+        canvas.drawText(placed);
       }
       canvas.endPage();
     }

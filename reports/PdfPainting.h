@@ -11,13 +11,15 @@
 // PainterCanvas would make. Widths are measured on a second PDF writer of the caller's
 // thread, as PainterCanvas measures them on its own.
 //
-// Fonts are shared between the threads only as values: the painting thread paints with its own
-// copy of each font, since a QFont fills a cache of its font engine when it is used, and two
-// threads must not fill one cache at once.
+// No font object is shared between the threads: a page names each text's font by its number,
+// and gives the description of each font met for the first time; the painting thread makes its
+// own font from it. A QFont fills a cache of its font engine when it is used, and two threads
+// must not fill one cache at once (nor keep its count of users).
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QPdfWriter>
+#include <QStringList>
 
 #include <condition_variable>
 #include <deque>
@@ -51,9 +53,17 @@ class PdfPainting : public ReportCanvas {
   QByteArray finish();
 
  private:
+  struct Text {
+    double x = 0;
+    double y = 0;
+    std::size_t font = 0;  // its place in the fonts met
+    QColor color;
+    QString text;
+  };
   struct Page {
     int number = 0;
-    std::vector<PlacedText> texts;
+    QStringList newFonts;  // QFont::toString of the fonts first met on this page
+    std::vector<Text> texts;
   };
   static constexpr std::size_t kQueuedPages = 16;
 
@@ -65,6 +75,7 @@ class PdfPainting : public ReportCanvas {
   QBuffer nowhere_;  // the measuring writer's device: it is never painted on
   QPdfWriter measure_;
   Page current_;
+  std::vector<QFont> fonts_;  // the fonts met, in the order they were met
   QByteArray document_;  // written by the painting thread, read after it has ended
 
   std::mutex mutex_;
