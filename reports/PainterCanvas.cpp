@@ -90,9 +90,7 @@ double PainterCanvas::textWidth(const QFont& font, const QString& text) const {
 }
 
 double textWidthOn(const QPaintDevice& device, const QFont& font, const QString& text) {
-  // QFontMetricsF takes a non-const device, though it only reads its resolution.
-  QPaintDevice* d = const_cast<QPaintDevice*>(&device);
-  return QFontMetricsF(font, d).horizontalAdvance(text) * 25.4 / device.logicalDpiX();
+  return QFontMetricsF(font, &device).horizontalAdvance(text) * 25.4 / device.logicalDpiX();
 }
 
 }  // namespace reports

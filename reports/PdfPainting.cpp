@@ -1,8 +1,5 @@
 #include "PdfPainting.h"
 
-#include <QBuffer>
-#include <QPdfWriter>
-
 #include <algorithm>
 #include <utility>
 

@@ -9,6 +9,7 @@
 #include "Session.h"
 #include "Table.h"
 #include "internal/Acquired.h"
+#include "internal/AsciiCase.h"
 #include "internal/Connection.h"
 #include "internal/SqlValue.h"
 #include "internal/TableNames.h"
@@ -18,11 +19,6 @@ namespace store {
 namespace {
 
 using Code = EngineError::Code;
-
-std::string upperAscii(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 // "Sum(PAY)" -> "SUM OF PAY": the names the forms use for aggregate columns.
 std::string resultName(const std::string& column) {
@@ -97,7 +93,6 @@ struct Query::Prepared {
   StatementHandle statement;
   std::vector<Acquired> files;
   std::vector<std::string> names;
-  std::vector<std::string> schemaNames;
 };
 
 // Acquires the files the SQL names, prepares the statement on them (or takes the kept one, when
@@ -109,22 +104,22 @@ Query::Prepared Query::prepare() {
   if (kept_) {
     Kept kept = std::move(*kept_);
     kept_.reset();
+    std::vector<std::string> attachedAs;
     for (const std::string& name : kept.fileNames) {
-      p.schemaNames.push_back(p.files.emplace_back(connection, name).schemaName());
+      attachedAs.push_back(p.files.emplace_back(connection, name).schemaName());
     }
-    if (p.schemaNames == kept.schemaNames) {
+    if (attachedAs == kept.schemaNames) {
       connection.checkUsable();
       p.statement = std::move(kept.statement);
       p.names = std::move(kept.fileNames);
       sqlite3_clear_bindings(p.statement.get());
     } else {
       p.files.clear();
-      p.schemaNames.clear();
     }
   }
   if (!p.statement) {
     TableNames rewritten = rewriteTableNames(sql_, [&](const std::string& fileName) {
-      return p.schemaNames.emplace_back(p.files.emplace_back(connection, fileName).schemaName());
+      return p.files.emplace_back(connection, fileName).schemaName();
     });
     p.names = std::move(rewritten.files);
     p.statement = connection.prepare(rewritten.sql, p.names);
@@ -185,7 +180,6 @@ void Query::Open() {
   stmt_ = std::move(p.statement);
   files_ = std::move(p.files);
   fileNames_ = std::move(p.names);
-  schemaNames_ = std::move(p.schemaNames);
   defs_.clear();
   try {
     step();
@@ -218,12 +212,11 @@ void Query::Next() {
 void Query::Close() {
   if (!stmt_) return;
   sqlite3_reset(stmt_.get());
-  kept_ = Kept{std::move(stmt_), std::move(fileNames_), std::move(schemaNames_)};
-  stmt_.reset();
+  kept_ = Kept{std::move(stmt_), std::move(fileNames_), {}};
+  for (const Acquired& file : files_) kept_->schemaNames.push_back(file.schemaName());
   eof_ = true;
   files_.clear();
   fileNames_.clear();
-  schemaNames_.clear();
 }
 
 long long Query::ExecSQL() {

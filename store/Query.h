@@ -76,7 +76,6 @@ class Query : public FieldOwner {
   std::map<std::string, Value> params_;
   std::vector<Acquired> files_;  // the files the SQL names, acquired while open
   std::vector<std::string> fileNames_;
-  std::vector<std::string> schemaNames_;  // their attachments, which the statement names
   StatementHandle stmt_;
   // A closed query keeps its statement (reset) and the attachments it names: opened again while
   // its files are attached under the same names, it runs the statement anew instead of
@@ -86,7 +85,7 @@ class Query : public FieldOwner {
   struct Kept {
     StatementHandle statement;
     std::vector<std::string> fileNames;
-    std::vector<std::string> schemaNames;
+    std::vector<std::string> schemaNames;  // the attachment of each file, as prepared
   };
   std::optional<Kept> kept_;
   bool eof_ = true;

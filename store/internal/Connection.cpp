@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "AsciiCase.h"
 #include "Cp950.h"
 #include "EngineError.h"
 #include "FolderCleanup.h"
@@ -15,12 +16,6 @@ namespace store {
 namespace {
 
 using Code = EngineError::Code;
-
-std::string lowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return s;
-}
 
 // salary_fold(x): cp950::foldAsciiCase of the bytes x, for searches without regard to case.
 void foldFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -106,11 +101,11 @@ std::filesystem::path Connection::resolve(const std::string& fileName) const {
   std::filesystem::path exact = folder_ / fileName;
   std::error_code ec;
   if (std::filesystem::exists(exact, ec)) return exact;
-  const std::string wanted = lowerAscii(std::filesystem::path(fileName).filename().string());
+  const std::string wanted = upperAscii(std::filesystem::path(fileName).filename().string());
   const std::filesystem::path dir = exact.parent_path();
   // Iterated without exceptions: releasing a file resolves its name, and must not throw.
   for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (lowerAscii(it->path().filename().string()) == wanted) return it->path();
+    if (upperAscii(it->path().filename().string()) == wanted) return it->path();
   }
   return exact;
 }

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "Connection.h"
+#include "AsciiCase.h"
 #include "EngineError.h"
 #include "Session.h"
 #include "SqlValue.h"
@@ -14,12 +15,6 @@
 namespace store {
 
 namespace tablerows {
-
-std::string upperAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return s;
-}
 
 std::vector<std::string> splitNames(const std::string& names) {
   std::vector<std::string> out;

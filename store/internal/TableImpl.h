@@ -33,8 +33,6 @@ struct KeyBuffer {
   }
 };
 
-std::string upperAscii(std::string s);
-
 std::vector<std::string> splitNames(const std::string& names);
 
 // The value a field takes in keys and comparisons: never NULL (see TableFile::keyColumnName).

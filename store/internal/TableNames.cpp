@@ -3,16 +3,12 @@
 #include <cctype>
 #include <set>
 
+#include "AsciiCase.h"
 #include "EngineError.h"
 
 namespace store {
 
 namespace {
-
-std::string upperAscii(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 bool isWordChar(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' ||
